@@ -1,0 +1,81 @@
+// The board: the main window's state and its handlers. It owns the pen, the arc flags and the
+// node and line controls; the window it runs in is reached through BoardWindow.
+#pragma once
+
+#include "board/core/Controls.h"
+#include "board/core/Geometry.h"
+
+#include <array>
+#include <vector>
+
+namespace tessarline {
+
+// What the board's logic needs of the window it lives in.
+class BoardWindow {
+public:
+    virtual ~BoardWindow() = default;
+    // Makes the main window visible, modeless and without an owner.
+    virtual void Show() = 0;
+    // Paints an arc of a circle on the window surface, counter-clockwise from start to end
+    // (radians, 0 to the right, growing counter-clockwise on screen), one pixel wide, solid.
+    virtual void DrawArc(TwipPoint centre, int radius, Colour colour, float start, float end) = 0;
+    // The platform's plain alert sound.
+    virtual void Beep() = 0;
+    // Shows the help dialog modally and returns when it has closed.
+    virtual void ShowHelp() = 0;
+};
+
+class Form1 {
+public:
+    explicit Form1(BoardWindow& window);
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+
+    // Handlers.
+    void Form_Load();
+    void mnuReset_Click();
+    void mnuHelp_Click();
+    void lblNode_Click(NodeIndex Index);
+
+    // Board operations.
+    void ResetBoard();
+    void MovePen(NodeIndex newNode);
+    static void SwapNodeColors(Control& box);
+    void FaintEdge(Edge edge);
+    void TraceEdge(Edge edge);
+
+    // Controls, indexed from 1 as the window's control arrays are. Out-of-range indices throw.
+    NodeLabel& lblNode(int index);
+    const NodeLabel& lblNode(int index) const;
+    LineControl& linLine(int index);
+    const LineControl& linLine(int index) const;
+
+    // Brings a box or a line to the top of the window's z-order.
+    void ZOrder(const Control& control);
+    // Boxes and lines from the bottom of the z-order to the top.
+    const std::vector<const Control*>& StackingOrder() const { return stacking_; }
+
+    // True while the edge is untraced: a line whose colour is the faint one, or an arc whose
+    // flag is set.
+    bool IsFaint(Edge edge) const;
+    bool ArcFlag(Edge arc) const;
+
+    // Board state, in the order the window declares it. Flags are true while their arc is
+    // untraced; CurrentNode is 0 until the first reset.
+    bool ArcFaint12 = false;
+    bool ArcFaint13 = false;
+    bool ArcFaint24 = false;
+    bool ArcFaint34 = false;
+    NodeIndex CurrentNode = 0;
+
+private:
+    bool& ArcFlagRef(Edge arc);
+    void DrawEdge(Edge edge, Colour colour);
+
+    BoardWindow& window_;
+    std::array<NodeLabel, kNodeCount> nodes_;
+    std::array<LineControl, kLineCount> lines_;
+    std::vector<const Control*> stacking_;
+};
+
+} // namespace tessarline

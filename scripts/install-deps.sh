@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a task needs, skipping those already present.
+# Usage: scripts/install-deps.sh run|test|bench
+set -euo pipefail
+
+common=(cmake make g++ pkg-config qt6-base-dev fonts-dejavu-core)
+case "${1:-run}" in
+run) wanted=("${common[@]}" xvfb xdotool) ;;
+test) wanted=("${common[@]}" libgtest-dev libgmock-dev xvfb xdotool clang-format) ;;
+bench) wanted=("${common[@]}" libbenchmark-dev xvfb xdotool) ;;
+*)
+    echo "usage: $0 run|test|bench" >&2
+    exit 2
+    ;;
+esac
+
+missing=()
+for p in "${wanted[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || {
+        echo "Need root or sudo to install: ${missing[*]}" >&2
+        exit 1
+    }
+    sudo=(sudo)
+fi
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
