@@ -1,0 +1,50 @@
+// The help dialog's platform on Windows: the real registry, the ANSI code page, and the file
+// test, process start and message box of the system-information launcher.
+#pragma once
+
+#include "help/core/Registry.h"
+#include "help/core/frmAbout.h"
+
+#include <windows.h>
+
+#include <map>
+
+namespace tessarline {
+
+// The 8-bit registry functions. Handles are given to the logic as 32-bit numbers and mapped
+// back to the system's keys here.
+class Win32Registry final : public Registry {
+public:
+    RegStatus RegOpenKeyExA(RegKey root, const std::string& subKey, std::uint32_t options,
+                            std::uint32_t samDesired, RegKey* result) override;
+    RegStatus RegQueryValueExA(RegKey key, const std::string& valueName, std::uint32_t* type,
+                               std::uint8_t* data, std::uint32_t* size) override;
+    RegStatus RegCloseKey(RegKey key) override;
+
+private:
+    std::map<RegKey, HKEY> open_;
+    RegKey next_ = 1;
+};
+
+// The system's ANSI code page.
+class AnsiCodePage final : public CodePage {
+public:
+    std::string ToAnsi(std::wstring_view text) const override;
+    std::wstring FromAnsi(std::string_view bytes) const override;
+};
+
+class Win32Shell final : public SystemShell {
+public:
+    // Message boxes are modal over the owner window.
+    explicit Win32Shell(HWND owner) : owner_(owner) {}
+    void SetOwner(HWND owner) { owner_ = owner; }
+
+    std::wstring Dir(const std::wstring& path) override;
+    void StartProcess(const std::wstring& path) override;
+    void MessageBox(const std::wstring& text, const std::wstring& caption) override;
+
+private:
+    HWND owner_;
+};
+
+} // namespace tessarline
