@@ -80,7 +80,7 @@ void frmAbout::StartSysInfo() {
             // the current drive must never stand in for the tool.
             if (!GetKeyValue(kHKeyLocalMachine, key, value, ToolPath) || ToolPath.empty() ||
                 shell_.Dir(ToolPath + kToolFile).empty()) {
-                shell_.MessageBox(std::wstring(kSysInfoUnavailable), std::wstring(kAppTitle));
+                shell_.ShowMessage(std::wstring(kSysInfoUnavailable), std::wstring(kAppTitle));
                 return;
             }
             ToolPath += kToolFile;
@@ -90,7 +90,7 @@ void frmAbout::StartSysInfo() {
         }
         shell_.StartProcess(ToolPath);
     } catch (const std::exception&) {
-        shell_.MessageBox(std::wstring(kSysInfoUnavailable), std::wstring(kAppTitle));
+        shell_.ShowMessage(std::wstring(kSysInfoUnavailable), std::wstring(kAppTitle));
     }
 }
 

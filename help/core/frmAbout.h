@@ -42,7 +42,7 @@ public:
     // std::runtime_error when it cannot be started.
     virtual void StartProcess(const std::wstring& path) = 0;
     // A modal message box with one OK button and no icon.
-    virtual void MessageBox(const std::wstring& text, const std::wstring& caption) = 0;
+    virtual void ShowMessage(const std::wstring& text, const std::wstring& caption) = 0;
 };
 
 // Raised by GetKeyValue for a value whose data size is zero.

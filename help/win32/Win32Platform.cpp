@@ -28,6 +28,6 @@ std::wstring Win32Shell::Dir(const std::wstring&) {
 void Win32Shell::StartProcess(const std::wstring&) {
     throw std::runtime_error("not available");
 }
-void Win32Shell::MessageBox(const std::wstring&, const std::wstring&) {}
+void Win32Shell::ShowMessage(const std::wstring&, const std::wstring&) {}
 
 } // namespace tessarline

@@ -41,7 +41,7 @@ public:
 
     std::wstring Dir(const std::wstring& path) override;
     void StartProcess(const std::wstring& path) override;
-    void MessageBox(const std::wstring& text, const std::wstring& caption) override;
+    void ShowMessage(const std::wstring& text, const std::wstring& caption) override;
 
 private:
     HWND owner_;
