@@ -34,7 +34,8 @@ QIcon FigureIcon() {
     QIcon icon;
     for (int size : {16, 32, 48}) {
         const PixelBuffer figure = RenderFigure(size);
-        icon.addPixmap(QPixmap::fromImage(WrapPixels(figure)));
+        // A deep copy: the pixmap may share the image's pixels, which die with the buffer.
+        icon.addPixmap(QPixmap::fromImage(WrapPixels(figure).copy()));
     }
     return icon;
 }
