@@ -28,6 +28,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Our server is up on :$n when it holds the display's lock and its socket is there.
+ours() {
+    [ -e "/tmp/.X11-unix/X$n" ] &&
+        [ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X$n-lock")" = "$xvfb_pid" ]
+}
+
 # The first display number from :91 up that has no lock and whose server comes up.
 n=91
 while :; do
@@ -41,12 +47,12 @@ while :; do
     fi
     Xvfb ":$n" -nolisten tcp -screen 0 1024x768x24 >/dev/null 2>&1 &
     xvfb_pid=$!
-    for _ in $(seq 100); do
-        [ -e "/tmp/.X11-unix/X$n" ] && break
+    for _ in $(seq 200); do
+        ours && break
         kill -0 "$xvfb_pid" 2>/dev/null || break
         sleep 0.05
     done
-    if kill -0 "$xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
+    if kill -0 "$xvfb_pid" 2>/dev/null && ours; then
         break
     fi
     # Another server took the number first.
