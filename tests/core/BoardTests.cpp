@@ -124,6 +124,13 @@ TEST_F(Board, LoadShowsTheWindowThenDrawsTheFreshBoard) {
     EXPECT_EQ(w.beeps, 0);
     f.Form_Load();
     EXPECT_EQ(w.log, "SAAAA");
+    // Arcs 1-3, 2-4, 3-4 and 1-2, by their start angles.
+    const std::uint32_t starts[] = {0x4116CBDCu, 0x41AFEDD6u, 0x417B53C4u, 0x40490FD0u};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(w.arcs[static_cast<std::size_t>(i)].start,
+                  std::bit_cast<float>(starts[i]) / 4.0f);
+        EXPECT_EQ(w.arcs[static_cast<std::size_t>(i)].colour, kFaintColor);
+    }
     EXPECT_EQ(FaintMask(f), 0x3FFu);
     for (int k = 1; k <= 6; ++k) {
         EXPECT_EQ(f.linLine(k).BorderColor, 0x00009000u);

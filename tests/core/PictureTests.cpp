@@ -143,6 +143,12 @@ TEST_F(Render, ArcRunsFromItsStartToItsEndAcrossAngleZero) {
     EXPECT_EQ(At(88, 15), kFaint);
     EXPECT_EQ(At(15, 88), kFaint);
     EXPECT_EQ(At(88, 161), kFaint);
+    for (int i = 0; i < 10; ++i) { // redrawing replaces an arc's earlier stroke
+        f.TraceEdge(Edge::Arc12);
+        f.mnuReset_Click();
+    }
+    EXPECT_EQ(At(161, 88), kFaint);
+    EXPECT_EQ(w.surface.Strokes().size(), 4u);
 }
 
 TEST(Figure, BlackOnWhiteSymmetricWithEveryEdge) {
