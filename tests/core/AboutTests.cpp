@@ -253,6 +253,7 @@ TEST_F(About, StartSysInfoStartsOnceOrShowsOneMessage) {
          1},
         {"neither", {}, {}, {}, 0, 0, {}, 1},
         {"location of another type", {}, {{3, "C:\\Tools\0"s}}, {L"\\MSINFO32.EXE"}, 0, 0, {}, 1},
+        {"path of another type", {{7, "C:\\P\\info.exe\0"s}}, {}, {}, 0, 0, {}, 0},
         {"empty path", {{1, "\0"s}}, {{1, "C:\\Tools\0"s}}, {loc}, 0, 0, {}, 0},
         {"path of zero size", {{1, ""}}, {{1, "C:\\Tools\0"s}}, {loc}, 0, 0, {}, 0},
         {"path too long", {{1, std::string(1025, 'x')}}, {}, {}, 0, 0, {}, 1},

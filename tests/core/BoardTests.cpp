@@ -331,20 +331,6 @@ TEST_F(Board, ArcsAreDrawnFromTheBitPatternsAndRaiseTheirBoxes) {
             EXPECT_EQ(z.back(), &f.lblNode(x.boxB));
         }
     }
-    EXPECT_NEAR(angle(0x40490FD0u), 0.7853975, 1e-7);
-    EXPECT_NEAR(angle(0x4116CBDCu), 2.3561926, 1e-7);
-    EXPECT_NEAR(angle(0x417B53C4u), 3.9269876, 1e-7);
-    EXPECT_NEAR(angle(0x41AFEDD6u), 5.4977827, 1e-7);
-}
-
-TEST_F(Board, TheDiagonalTracedLastLiesOnTop) {
-    f.Form_Load();
-    Play({4}); // traces linLine(5)
-    EXPECT_GT(Position(f, f.linLine(5)), Position(f, f.linLine(6)));
-    Play({2, 3}); // linLine(3), then linLine(6)
-    EXPECT_GT(Position(f, f.linLine(6)), Position(f, f.linLine(5)));
-    f.TraceEdge(Edge::Line1);
-    EXPECT_GT(Position(f, f.linLine(6)), Position(f, f.linLine(1)));
 }
 
 } // namespace
