@@ -1,0 +1,33 @@
+#include "help/qt/HelpDialogHost.h"
+
+#include "help/qt/AboutDialog.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace tessarline {
+
+HelpDialogHost::HelpDialogHost(QWidget* board, Registry& registry, SystemShell& shell)
+    : board_(board), registry_(registry), shell_(shell) {}
+
+HelpDialogHost::~HelpDialogHost() {
+    delete dialog_;
+}
+
+void HelpDialogHost::ShowModal() {
+    if (dialog_ == nullptr) {
+        dialog_ = new AboutDialog(board_, registry_, codePage_, shell_);
+    }
+    dialog_->Load();
+    dialog_->exec();
+}
+
+void QtSystemShell::ShowMessage(const std::wstring& text, const std::wstring& caption) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdWString(caption),
+                    QString::fromStdWString(text), QMessageBox::Ok,
+                    QApplication::activeModalWidget());
+    box.setObjectName(QStringLiteral("SysInfoMessage"));
+    box.exec();
+}
+
+} // namespace tessarline
