@@ -5,14 +5,11 @@
 #include "help/core/Registry.h"
 #include "help/core/frmAbout.h"
 #include "help/linux/PosixShell.h"
+#include "help/qt/AboutDialog.h"
 
 #include <QPointer>
 
-class QWidget;
-
 namespace tessarline {
-
-class AboutDialog;
 
 class HelpDialogHost {
 public:
