@@ -3,7 +3,9 @@
 #include "help/qt/AboutDialog.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace tessarline {
 
@@ -27,6 +29,8 @@ void QtSystemShell::ShowMessage(const std::wstring& text, const std::wstring& ca
                     QString::fromStdWString(text), QMessageBox::Ok,
                     QApplication::activeModalWidget());
     box.setObjectName(QStringLiteral("SysInfoMessage"));
+    // A plain OK, as the system's own message box shows it: no picture on the button either.
+    box.button(QMessageBox::Ok)->setIcon(QIcon());
     box.exec();
 }
 

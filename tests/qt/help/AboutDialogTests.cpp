@@ -5,6 +5,7 @@
 #include "help/qt/AboutDialog.h"
 #include "help/qt/FigureImage.h"
 #include "help/qt/HelpDialogHost.h"
+#include "tests/qt/help/HelpTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -25,15 +26,6 @@
 
 namespace tessarline {
 namespace {
-
-// Bounded wait for the event loop to bring something about.
-bool WaitFor(const std::function<bool()>& done) {
-    QDeadlineTimer deadline(5000);
-    while (!done() && !deadline.hasExpired()) {
-        QTest::qWait(10);
-    }
-    return done();
-}
 
 struct RecordingShell : SystemShell {
     std::wstring Dir(const std::wstring&) override { return {}; }
@@ -69,21 +61,7 @@ protected:
     // closed; a body that leaves it open fails the test instead of blocking it.
     void WhileOpen(const std::function<void(AboutDialog&)>& body) {
         bool ran = false;
-        QTimer::singleShot(0, &board_, [&] {
-            AboutDialog* d = host_.Dialog();
-            ASSERT_NE(d, nullptr);
-            d->activateWindow();
-            if (WaitFor([&] { return d->isVisible() && QApplication::activeWindow() == d; })) {
-                body(*d);
-                ran = true;
-            } else {
-                ADD_FAILURE() << "dialog never became active";
-            }
-            if (d->isVisible()) {
-                ADD_FAILURE() << "dialog left open";
-                d->done(0);
-            }
-        });
+        OnceOpen(host_, &board_, body, &ran);
         host_.ShowModal();
         EXPECT_TRUE(ran);
         ASSERT_NE(host_.Dialog(), nullptr);
@@ -326,13 +304,17 @@ TEST_F(HelpDialogTest, SystemInfoStartsTheInstalledProgram) {
     LinuxRegistry installed({"hardinfo", "kinfocenter"}, dir.toStdString());
     RecordingShell shell;
     HelpDialogHost host(&board_, installed, shell);
-    QTimer::singleShot(0, &board_, [&] {
-        AboutDialog* d = host.Dialog();
-        Child<QPushButton>(d, "cmdSysInfo")->click();
-        EXPECT_TRUE(d->isVisible());
-        d->Unload();
-    });
+    bool ran = false;
+    OnceOpen(
+        host, &board_,
+        [&](AboutDialog& d) {
+            Child<QPushButton>(&d, "cmdSysInfo")->click();
+            EXPECT_TRUE(d.isVisible());
+            d.Unload();
+        },
+        &ran);
     host.ShowModal();
+    EXPECT_TRUE(ran);
     QDir(dir).removeRecursively();
     EXPECT_EQ(shell.started, std::vector<std::wstring>{program.toStdWString()});
     EXPECT_TRUE(shell.messages.empty());
@@ -375,33 +357,38 @@ TEST_F(HelpDialogTest, TheMessageBoxIsModalOverTheDialogWithOneOkButton) {
     QtSystemShell realShell;
     HelpDialogHost host(&board_, registry_, realShell);
     bool checked = false;
-    QTimer::singleShot(0, &board_, [&] {
-        AboutDialog* d = host.Dialog();
-        d->activateWindow();
-        ASSERT_TRUE(WaitFor([&] { return QApplication::activeWindow() == d; }));
-        QTimer::singleShot(0, d, [&, d] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box == nullptr) {
-                ADD_FAILURE() << "no message box";
-                return;
-            }
-            EXPECT_EQ(box->text(),
-                      QStringLiteral("System Information Is Unavailable At This Time"));
-            EXPECT_EQ(box->windowTitle(), QStringLiteral("Tessarline"));
-            EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
-            EXPECT_EQ(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
-            EXPECT_EQ(box->buttons().size(), 1);
-            EXPECT_EQ(box->parentWidget(), d);
-            EXPECT_TRUE(box->isModal());
-            checked = true;
-            box->button(QMessageBox::Ok)->click();
-        });
-        Child<QPushButton>(d, "cmdSysInfo")->click();
-        EXPECT_TRUE(d->isVisible());
-        EXPECT_EQ(QApplication::activeModalWidget(), d);
-        d->Unload();
-    });
+    bool ran = false;
+    OnceOpen(
+        host, &board_,
+        [&](AboutDialog& dialog) {
+            AboutDialog* d = &dialog;
+            // Runs inside the message box's own modal loop.
+            QTimer::singleShot(0, d, [&, d] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (box == nullptr) {
+                    ADD_FAILURE() << "no message box";
+                    return;
+                }
+                EXPECT_EQ(box->text(),
+                          QStringLiteral("System Information Is Unavailable At This Time"));
+                EXPECT_EQ(box->windowTitle(), QStringLiteral("Tessarline"));
+                EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
+                EXPECT_EQ(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+                EXPECT_EQ(box->buttons().size(), 1);
+                EXPECT_TRUE(box->button(QMessageBox::Ok)->icon().isNull());
+                EXPECT_EQ(box->parentWidget(), d);
+                EXPECT_TRUE(box->isModal());
+                checked = true;
+                box->button(QMessageBox::Ok)->click();
+            });
+            Child<QPushButton>(d, "cmdSysInfo")->click();
+            EXPECT_TRUE(d->isVisible());
+            EXPECT_EQ(QApplication::activeModalWidget(), d);
+            d->Unload();
+        },
+        &ran);
     host.ShowModal();
+    EXPECT_TRUE(ran);
     EXPECT_TRUE(checked);
 }
 
