@@ -6,7 +6,7 @@ set -euo pipefail
 common=(cmake make g++ pkg-config qt6-base-dev fonts-dejavu-core)
 case "${1:-run}" in
 run) wanted=("${common[@]}" xvfb xdotool) ;;
-test) wanted=("${common[@]}" libgtest-dev libgmock-dev xvfb xdotool clang-format) ;;
+test) wanted=("${common[@]}" libgtest-dev libgmock-dev libx11-dev xvfb xdotool clang-format) ;;
 bench) wanted=("${common[@]}" libbenchmark-dev xvfb xdotool) ;;
 *)
     echo "usage: $0 run|test|bench" >&2

@@ -19,6 +19,10 @@ HelpDialogHost::~HelpDialogHost() {
 void HelpDialogHost::ShowModal() {
     if (dialog_ == nullptr) {
         dialog_ = new AboutDialog(board_, registry_, codePage_, shell_);
+    } else if (dialog_->isVisible()) {
+        // Already open (its modal loop keeps the Help command from getting here): loading it
+        // again would reset it under the user.
+        return;
     }
     dialog_->Load();
     dialog_->exec();
