@@ -5,7 +5,8 @@ set -euo pipefail
 
 common=(cmake make g++ pkg-config qt6-base-dev fonts-dejavu-core)
 case "${1:-run}" in
-run) wanted=("${common[@]}" xvfb xdotool) ;;
+# The build configures the tests too, so running needs GoogleTest's headers as well.
+run) wanted=("${common[@]}" libgtest-dev libgmock-dev libx11-dev xvfb xdotool) ;;
 test) wanted=("${common[@]}" libgtest-dev libgmock-dev libx11-dev xvfb xdotool clang-format) ;;
 bench) wanted=("${common[@]}" libbenchmark-dev xvfb xdotool) ;;
 *)
