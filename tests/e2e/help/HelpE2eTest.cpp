@@ -14,7 +14,6 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -72,7 +71,8 @@ pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::string>
             vars.push_back(const_cast<char*>(v.c_str()));
         }
         vars.push_back(nullptr);
-        execve(args[0], args.data(), vars.data());
+        // The program is looked for on this process's PATH, not on the one it is given.
+        execvpe(args[0], args.data(), vars.data());
         _exit(127);
     }
     return pid;
@@ -97,18 +97,6 @@ void Stop(pid_t& pid) {
         }
     }
     pid = 0;
-}
-
-std::string Which(const char* program) {
-    const char* path = std::getenv("PATH");
-    std::stringstream dirs(path != nullptr ? path : "/usr/bin:/bin");
-    for (std::string dir; std::getline(dirs, dir, ':');) {
-        const fs::path candidate = fs::path(dir) / program;
-        if (!dir.empty() && access(candidate.c_str(), X_OK) == 0) {
-            return candidate.string();
-        }
-    }
-    return program;
 }
 
 // Runs xdotool with the given arguments on the display; its output, lines trimmed.
