@@ -139,9 +139,9 @@ public:
         if (pipe2(fds, O_CLOEXEC) != 0) {
             return;
         }
-        xvfb_ = Spawn(
-            {Which("Xvfb"), "-displayfd", "3", "-nolisten", "tcp", "-screen", "0", "1024x768x24"},
-            {}, fds[1]);
+        xvfb_ =
+            Spawn({"Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-screen", "0", "1024x768x24"},
+                  {}, fds[1]);
         close(fds[1]);
         std::string number;
         const auto deadline = Clock::now() + 15s;
