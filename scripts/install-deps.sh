@@ -6,8 +6,8 @@ set -euo pipefail
 common=(cmake make g++ pkg-config qt6-base-dev fonts-dejavu-core)
 case "${1:-run}" in
 # The build configures the tests too, so running needs GoogleTest's headers as well.
-run) wanted=("${common[@]}" libgtest-dev libgmock-dev xvfb xdotool) ;;
-test) wanted=("${common[@]}" libgtest-dev libgmock-dev xvfb xdotool clang-format) ;;
+run) wanted=("${common[@]}" libgtest-dev libgmock-dev libx11-dev xvfb xdotool) ;;
+test) wanted=("${common[@]}" libgtest-dev libgmock-dev libx11-dev xvfb xdotool clang-format) ;;
 bench) wanted=("${common[@]}" libbenchmark-dev xvfb xdotool) ;;
 *)
     echo "usage: $0 run|test|bench" >&2

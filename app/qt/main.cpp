@@ -1,4 +1,6 @@
 #include "board/qt/BoardWindowQt.h"
+#include "help/linux/LinuxRegistry.h"
+#include "help/qt/HelpDialogHost.h"
 
 #include <QApplication>
 
@@ -7,6 +9,11 @@ int main(int argc, char* argv[]) {
     // Lets desktops match the window to the installed launcher and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("tessarline"));
     tessarline::BoardWindowQt window;
+    // The help dialog is created the first time Help is chosen, not here.
+    tessarline::LinuxRegistry registry = tessarline::LinuxRegistry::ForThisHost();
+    tessarline::QtSystemShell shell;
+    tessarline::HelpDialogHost help(&window, registry, shell);
+    window.setHelpHandler([&help] { help.ShowModal(); });
     window.form().Form_Load();
     return QApplication::exec();
 }

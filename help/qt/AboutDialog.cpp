@@ -1,0 +1,152 @@
+#include "help/qt/AboutDialog.h"
+
+#include "app/core/AppInfo.h"
+#include "help/qt/FigureImage.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+
+#include <cmath>
+
+namespace tessarline {
+
+namespace {
+
+// Positions of the controls in the client area, in twips.
+struct TwipRect {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+constexpr TwipRect kImage1 = {120, 120, 735, 735};
+constexpr TwipRect kTitle = {1050, 240, 3885, 480};
+constexpr TwipRect kDescription = {1080, 720, 3885, 1290};
+constexpr TwipRect kOK = {4245, 2625, 1260, 345};
+constexpr TwipRect kSysInfo = {4260, 3075, 1245, 345};
+
+constexpr char kStoredCaption[] = "About MyApp";
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(true);
+    label->setFocusPolicy(Qt::NoFocus);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(palette);
+    return label;
+}
+
+} // namespace
+
+AboutDialog::AboutDialog(QWidget* parent, Registry& registry, const CodePage& codePage,
+                         SystemShell& shell)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      core_(*this, registry, codePage, shell) {
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowIcon(FigureIcon());
+    setModal(true);
+    setWindowModality(Qt::ApplicationModal);
+    QFont font = QApplication::font();
+    font.setPointSize(8);
+    setFont(font);
+}
+
+int AboutDialog::Px(int twips) const {
+    return static_cast<int>(std::lround(twips * PixelsPerTwip()));
+}
+
+void AboutDialog::Load() {
+    const QScreen* screen = parentWidget() != nullptr ? parentWidget()->screen() : nullptr;
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    scale_ = screen != nullptr ? screen->logicalDotsPerInchX() / 96.0 : 1.0;
+
+    delete client_;
+    BuildControls();
+    setWindowTitle(QString::fromLatin1(kStoredCaption));
+    const int width = Px(kClientWidthTwips);
+    const int height = Px(kClientHeightTwips);
+    setFixedSize(width, height);
+    setGeometry(Px(kScreenLeftTwips), Px(kScreenTopTwips), width, height);
+    core_.Form_Load();
+    cmdOK_->setFocus(Qt::OtherFocusReason);
+}
+
+void AboutDialog::BuildControls() {
+    client_ = new QWidget(this);
+    client_->setGeometry(0, 0, Px(kClientWidthTwips), Px(kClientHeightTwips));
+    const auto place = [this](QWidget* w, const TwipRect& r) {
+        w->setGeometry(Px(r.left), Px(r.top), Px(r.width), Px(r.height));
+    };
+
+    // Created in tab order: the two buttons, then the controls that never take the focus.
+    auto* ok = new QPushButton(QStringLiteral("OK"), client_);
+    ok->setObjectName(QStringLiteral("cmdOK"));
+    ok->setDefault(true);
+    place(ok, kOK);
+    connect(ok, &QPushButton::clicked, this, [this] { core_.cmdOK_Click(); });
+    cmdOK_ = ok;
+
+    auto* sysInfo = new QPushButton(QStringLiteral("&System Info..."), client_);
+    sysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    place(sysInfo, kSysInfo);
+    connect(sysInfo, &QPushButton::clicked, this, [this] { core_.cmdSysInfo_Click(); });
+
+    auto* image = new QLabel(client_);
+    image->setObjectName(QStringLiteral("Image1"));
+    image->setFocusPolicy(Qt::NoFocus);
+    place(image, kImage1);
+    const qreal ratio = devicePixelRatioF();
+    const QSize device(static_cast<int>(std::lround(image->width() * ratio)),
+                       static_cast<int>(std::lround(image->height() * ratio)));
+    QPixmap picture = QPixmap::fromImage(StretchBlackOnWhite(FigureBitmap(), device));
+    picture.setDevicePixelRatio(ratio);
+    image->setPixmap(picture);
+
+    lblTitle_ = MakeLabel(client_, "lblTitle", QString::fromStdWString(std::wstring(kAppTitle)));
+    place(lblTitle_, kTitle);
+    auto* description =
+        MakeLabel(client_, "lblDescription", QString::fromStdWString(std::wstring(kRulesText)));
+    place(description, kDescription);
+
+    client_->show();
+}
+
+void AboutDialog::SetCaption(const std::wstring& text) {
+    setWindowTitle(QString::fromStdWString(text));
+}
+
+void AboutDialog::SetTitleLabel(const std::wstring& text) {
+    lblTitle_->setText(QString::fromStdWString(text));
+}
+
+void AboutDialog::Unload() {
+    done(QDialog::Accepted);
+}
+
+// The close button and the system menu's Close end here: they unload the dialog as OK does.
+void AboutDialog::reject() {
+    Unload();
+}
+
+// Esc presses the cancel button, which is OK.
+void AboutDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        cmdOK_->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace tessarline
