@@ -4,7 +4,7 @@ ASAN_BUILD := build-asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := -G "Unix Makefiles"
 
-.PHONY: all build deps-run deps-test run test test-host test-asan format-check clean
+.PHONY: all build deps-run deps-test deps-bench bench run test test-host test-asan format-check clean
 
 all: build
 
@@ -17,6 +17,12 @@ deps-run:
 
 deps-test:
 	@scripts/install-deps.sh test
+
+deps-bench:
+	@scripts/install-deps.sh bench
+
+bench: deps-bench
+	@bench/run.sh
 
 run: deps-run build
 	@scripts/run.sh $(BUILD)/tessarline

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# `make bench`: what the program costs next to the least a program on its toolkit costs.
+# Builds a separate benchmark build (the programs quit after their first painted frame), runs
+# each pair alternately and writes one table to build/bench.md. Targets are reported, never
+# enforced: the command fails only when something cannot be built or run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+runs=${BENCH_RUNS:-10}
+warmup=${BENCH_WARMUP:-2}
+target=1.10
+jobs=$(nproc 2>/dev/null || echo 2)
+out=build/bench.md
+mkdir -p build
+
+cmake -S . -B build-bench -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTESSARLINE_BENCH=ON -DTESSARLINE_TESTS=OFF >/dev/null
+cmake --build build-bench -j "$jobs" --target tessarline minimal_qt startup_bench core_bench >/dev/null
+
+runtime=$(mktemp -d)
+chmod 700 "$runtime"
+export XDG_RUNTIME_DIR="$runtime"
+. scripts/xvfb.sh
+cleanup() {
+    xvfb_stop
+    rm -rf "$runtime"
+}
+trap cleanup EXIT
+
+sb=build-bench/bench/startup_bench
+rows=()
+row() { rows+=("$1"); echo "$1"; }
+
+echo "Linux start-up, $runs counted runs after $warmup warm-up runs each, alternating"
+xvfb_start
+# The X server needs a moment between clients.
+while IFS= read -r line; do row "$line"; done < <(
+    "$sb" "$runs" "$warmup" 300 "$target" "tessarline (Xvfb)" -- build-bench/tessarline \
+        --vs "minimal Qt window (Xvfb)" -- build-bench/bench/minimal_qt)
+xvfb_stop
+unset DISPLAY
+while IFS= read -r line; do row "$line"; done < <(
+    QT_QPA_PLATFORM=offscreen "$sb" "$runs" "$warmup" 50 "$target" "tessarline (offscreen)" -- \
+        build-bench/tessarline --vs "minimal Qt window (offscreen)" -- build-bench/bench/minimal_qt)
+
+if [ -x bench/windows.sh ]; then
+    while IFS= read -r line; do row "$line"; done < <(bench/windows.sh "$runs" "$warmup" "$target")
+fi
+
+echo "Core"
+core=$(build-bench/bench/core_bench --benchmark_repetitions="$runs" \
+    --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null |
+    awk -F, '/_median"/ { gsub(/"/, "", $1); sub(/_median/, "", $1); printf "%s %.1f\n", $1, $3 }')
+
+{
+    echo "# Tessarline benchmark"
+    echo
+    echo "$(date -u '+%Y-%m-%d %H:%M UTC'), $(uname -srm), $(nproc) cores."
+    echo "Each start-up row: median of $runs runs after $warmup warm-up runs, the two commands of a"
+    echo "pair alternating; from process start to the first painted frame and exit. Ratios are"
+    echo "against the pair's floor; the target is at most $target."
+    echo
+    echo "| command | median wall time | median peak memory | time ratio | memory ratio |"
+    echo "|---|---|---|---|---|"
+    printf '%s\n' "${rows[@]}"
+    echo
+    echo "| core operation | median time per call |"
+    echo "|---|---|"
+    while read -r name ns; do
+        case $name in
+        BM_Move) echo "| one move (average over the nine moves of a full game) | $(awk -v t="$ns" 'BEGIN { printf "%.1f", t / 9 }') ns |" ;;
+        BM_RefusedMove) echo "| one refused move | $ns ns |" ;;
+        BM_Reset) echo "| one reset | $ns ns |" ;;
+        esac
+    done <<<"$core"
+} >"$out"
+echo
+cat "$out"
