@@ -50,7 +50,7 @@ run)
     prepare_prefix "$prefix"
     export WINEPREFIX=$prefix
     # Keep the server up between the tests' programs rather than restarting it for each.
-    wineserver -p 30 </dev/null >/dev/null 2>&1 || true
+    wineserver -p30 </dev/null >/dev/null 2>&1 || true
     # Wine's own background processes inherit the output handles and outlive the program:
     # collect its output in files, so that whoever reads it is not kept waiting for them.
     output=$(mktemp -d "${TMPDIR:-/tmp}/tessarline-wine-run.XXXXXX")
