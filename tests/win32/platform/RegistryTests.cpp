@@ -4,6 +4,8 @@
 
 #include "help/win32/Win32Platform.h"
 
+#include <sddl.h>
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -238,6 +240,34 @@ TEST_F(RegistryTest, TextCrossesTheAnsiCodePageBothWays) {
     EXPECT_EQ(codePage.FromAnsi(codePage.ToAnsi(L"a\u4E2Db")), L"a?b");
     EXPECT_EQ(codePage.ToAnsi(L""), "");
     EXPECT_EQ(codePage.FromAnsi(""), L"");
+}
+
+TEST_F(RegistryTest, AdapterReadsAKeyItMayNotWrite) {
+    // The machine's keys are read-only to most accounts, yet the launcher asks for write
+    // access too. Here the test key itself grants everyone reading only.
+    ScratchKey locked(HKEY_CURRENT_USER, kTestKey + L"\\ReadOnly");
+    locked.SetBytes("PATH", REG_SZ, "readable\0"s);
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+        L"D:P(A;;KR;;;WD)", SDDL_REVISION_1, &descriptor, nullptr));
+    HKEY raw = nullptr;
+    ASSERT_EQ(
+        RegOpenKeyExW(HKEY_CURRENT_USER, (kTestKey + L"\\ReadOnly").c_str(), 0, WRITE_DAC, &raw),
+        ERROR_SUCCESS);
+    ASSERT_EQ(RegSetKeySecurity(raw, DACL_SECURITY_INFORMATION, descriptor), ERROR_SUCCESS);
+    RegCloseKey(raw);
+    LocalFree(descriptor);
+    HKEY writable = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, (kTestKey + L"\\ReadOnly").c_str(), 0, KEY_SET_VALUE,
+                            &writable),
+              ERROR_ACCESS_DENIED)
+        << "the system does not enforce the key's access list";
+
+    std::wstring keyName = kTestKey + L"\\ReadOnly";
+    std::wstring name = L"PATH";
+    std::wstring value;
+    ASSERT_TRUE(about.GetKeyValue(kHKeyCurrentUser, keyName, name, value));
+    EXPECT_EQ(value, L"readable");
 }
 
 } // namespace
