@@ -40,7 +40,7 @@ bool RegisterBoardClass(HINSTANCE instance, WNDPROC procedure) {
     wc.hInstance = instance;
     wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_TESSARLINE), IMAGE_ICON,
                                              0, 0, LR_DEFAULTSIZE | LR_SHARED));
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = CreateSolidBrush(ToColorRef(kBoardBackColor));
     wc.lpszClassName = kClassName;
     return RegisterClassExW(&wc) != 0;

@@ -5,6 +5,7 @@
 #include "help/win32/AboutDpi.h"
 #include "help/win32/Win32Platform.h"
 
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>

@@ -289,5 +289,53 @@ TEST_F(BoardWindowTest, PrintWindowShowsTheBoard) {
     EXPECT_EQ(At(printed, kCrossing), kFaint);
 }
 
+// Handles every message already queued for this thread.
+void Pump() {
+    MSG m{};
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&m);
+        DispatchMessageW(&m);
+    }
+}
+
+TEST_F(BoardWindowTest, AltKeysRunTheMenuCommands) {
+    ClickBoxes({4});
+    ASSERT_EQ(board.Form().CurrentNode, 4);
+    constexpr LPARAM kAltDown = 0x20000001;
+    PostMessageW(Window(), WM_SYSCHAR, L'r', kAltDown);
+    Pump();
+    EXPECT_EQ(board.Form().CurrentNode, 1);
+    EXPECT_TRUE(board.Form().IsFaint(Edge::Line5));
+
+    int helps = 0;
+    board.help = [&] { ++helps; };
+    PostMessageW(Window(), WM_SYSCHAR, L'h', kAltDown);
+    Pump();
+    EXPECT_EQ(helps, 1);
+}
+
+TEST_F(BoardWindowTest, ANewDpiScalesTheClientAreaThePaintingAndTheClicks) {
+    RECT suggested{};
+    GetWindowRect(Window(), &suggested);
+    SendMessageW(Window(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+                 reinterpret_cast<LPARAM>(&suggested));
+    ASSERT_EQ(board.Dpi(), 144u);
+    RECT client{};
+    GetClientRect(Window(), &client);
+    EXPECT_EQ(client.right, 267);
+    EXPECT_EQ(client.bottom, 269);
+
+    // A tenth of a pixel to the twip: box 4 spans 192 to 217 both ways with a two-pixel
+    // border, box 1 spans 48 to 73, and the diagonals cross at 132.
+    Click({193, 216});
+    EXPECT_EQ(board.Form().CurrentNode, 4);
+    const Capture c = Painted();
+    EXPECT_EQ(c.At(132, 132), kBlackPx);
+    EXPECT_EQ(c.At(196, 214), kBlackPx);
+    EXPECT_EQ(c.At(52, 70), kWhitePx);
+    EXPECT_EQ(c.At(48, 60), kBlackPx);
+    EXPECT_EQ(c.At(47, 60), kGround);
+}
+
 } // namespace
 } // namespace tessarline
