@@ -267,6 +267,7 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
         s->window.emplace(dialog);
         s->about.emplace(*s->window, s->registry, s->codePage, s->shell);
         s->picture = LoadPicture();
+        KeepDialogLayoutOnDpiChange(dialog);
         ApplyDpi(dialog, *s, WindowDpi(dialog));
         s->about->Form_Load();
         if (s->opened) {

@@ -7,6 +7,9 @@ namespace {
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+using SetDialogDpiChangeBehaviorFn = BOOL(WINAPI*)(HWND, int, int);
+// DIALOG_DPI_CHANGE_BEHAVIORS: DDC_DISABLE_ALL.
+constexpr int kDialogDpiDisableAll = 1;
 
 // The detour through a parameterless function type keeps compilers from warning about the
 // cast between unrelated function types.
@@ -66,6 +69,14 @@ int IconSize(bool small, UINT dpi) {
         return metricsForDpi(index, dpi);
     }
     return MulDiv(GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(SystemDpi()));
+}
+
+void KeepDialogLayoutOnDpiChange(HWND dialog) {
+    static const auto setBehavior =
+        User32Function<SetDialogDpiChangeBehaviorFn>("SetDialogDpiChangeBehavior");
+    if (setBehavior != nullptr) {
+        setBehavior(dialog, kDialogDpiDisableAll, kDialogDpiDisableAll);
+    }
 }
 
 } // namespace tessarline

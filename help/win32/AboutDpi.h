@@ -21,4 +21,8 @@ RECT WindowRectForClient(int clientWidth, int clientHeight, DWORD style, DWORD e
 // The size of a small or big window icon at the given DPI.
 int IconSize(bool small, UINT dpi);
 
+// Stops the dialog manager from re-laying out and re-fonting a dialog when its DPI changes,
+// for a dialog that does both itself.
+void KeepDialogLayoutOnDpiChange(HWND dialog);
+
 } // namespace tessarline
