@@ -45,7 +45,7 @@ art:
 	cmake --build $(ART_BUILD) -j $(JOBS) --target tessarline_art
 
 windows-configure: art
-	cmake -S . -B $(WIN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release --no-warn-unused-cli \
+	cmake -S . -B $(WIN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=MinSizeRel --no-warn-unused-cli \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 	  -DTESSARLINE_ART_TOOL=$(abspath $(ART_BUILD))/app/art/tessarline_art >/dev/null
 
