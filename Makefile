@@ -54,7 +54,7 @@ windows: deps-windows windows-configure
 	@echo "Built $(WIN_BUILD)/Tessarline.exe"
 
 # Every Windows test under Wine, in a throw-away Wine prefix made once for the run.
-test-windows: windows-configure
+test-windows: deps-test windows-configure
 	cmake --build $(WIN_BUILD) -j $(JOBS)
 	@scripts/wine-env.sh ctest $(WIN_BUILD) -j $(JOBS)
 

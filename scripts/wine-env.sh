@@ -13,11 +13,8 @@ set -euo pipefail
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-wine_quiet() {
-    wine "$@" >/dev/null 2>&1
-}
-
-# Makes the prefix once; concurrent callers wait for the first one.
+# Makes the prefix once; concurrent callers wait for the first one. Wine's own messages go to
+# PREFIX.log, shown only when the set-up fails.
 prepare_prefix() {
     local prefix=$1
     mkdir -p "$(dirname "$prefix")"
@@ -26,17 +23,25 @@ prepare_prefix() {
     if [ ! -e "$prefix/.tessarline-ready" ]; then
         rm -rf "$prefix"
         mkdir -p "$prefix"
-        export WINEPREFIX=$prefix
-        # No display during set-up: nothing may open a window.
-        env -u DISPLAY -u WAYLAND_DISPLAY wine wineboot -i >/dev/null 2>&1
-        # Windows without a display: the null graphics driver; unmanaged if X11 is ever used.
-        wine_quiet reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f
-        wine_quiet reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
-        wineserver -w
+        if ! make_prefix "$prefix" >"$prefix.log" 2>&1; then
+            echo "wine-env.sh: cannot set up the Wine prefix $prefix:" >&2
+            tail -n 20 "$prefix.log" >&2
+            exit 1
+        fi
         touch "$prefix/.tessarline-ready"
     fi
     flock -u 9
     exec 9>&-
+}
+
+make_prefix() {
+    export WINEPREFIX=$1
+    # No display during set-up: nothing may open a window.
+    env -u DISPLAY -u WAYLAND_DISPLAY wine wineboot -i &&
+        # Windows without a display: the null graphics driver; unmanaged if X11 is ever used.
+        wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f &&
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f &&
+        wineserver -w
 }
 
 case "${1:-}" in
