@@ -9,7 +9,8 @@ common=(cmake make g++ pkg-config qt6-base-dev fonts-dejavu-core)
 mingw=(g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix)
 wine=(wine wine64 googletest)
 case "${1:-run}" in
-run) wanted=("${common[@]}" xvfb xdotool) ;;
+# The build configures the tests too, so running needs GoogleTest's headers as well.
+run) wanted=("${common[@]}" libgtest-dev libgmock-dev xvfb xdotool) ;;
 test) wanted=("${common[@]}" libgtest-dev libgmock-dev xvfb xdotool clang-format "${mingw[@]}"
     "${wine[@]}") ;;
 bench) wanted=("${common[@]}" libbenchmark-dev xvfb xdotool) ;;

@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cwctype>
-#include <exception>
 
 namespace tessarline {
 
@@ -89,7 +88,7 @@ void frmAbout::StartSysInfo() {
             throw std::runtime_error("no program to start");
         }
         shell_.StartProcess(ToolPath);
-    } catch (const std::exception&) {
+    } catch (...) {
         shell_.ShowMessage(std::wstring(kSysInfoUnavailable), std::wstring(kAppTitle));
     }
 }

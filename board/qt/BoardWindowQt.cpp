@@ -1,0 +1,182 @@
+#include "board/qt/BoardWindowQt.h"
+
+#include "app/core/AppInfo.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QIcon>
+#include <QImage>
+#include <QLayout>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QWidget>
+
+#ifdef TESSARLINE_EXIT_AFTER_FIRST_FRAME
+#include <QTimer>
+#endif
+
+#include <cmath>
+
+namespace tessarline {
+
+namespace {
+
+// Pixels of a 96-DPI layout per logical pixel of the widget's screen.
+double LayoutScale(const QWidget& w) {
+    return w.logicalDpiX() / 96.0;
+}
+
+// Wraps the buffer's pixels without copying; the buffer must outlive the image.
+QImage WrapPixels(const PixelBuffer& buffer) {
+    return QImage(reinterpret_cast<const uchar*>(buffer.Data()), buffer.Width(), buffer.Height(),
+                  static_cast<qsizetype>(buffer.Width()) * 4, QImage::Format_RGB32);
+}
+
+QIcon FigureIcon() {
+    QIcon icon;
+    for (int size : {16, 32, 48}) {
+        const PixelBuffer figure = RenderFigure(size);
+        // A deep copy: the pixmap may share the image's pixels, which die with the buffer.
+        icon.addPixmap(QPixmap::fromImage(WrapPixels(figure).copy()));
+    }
+    return icon;
+}
+
+} // namespace
+
+// The client area: the rendered board with the boxes' captions on top; clicks on a box go to
+// the board's logic.
+class BoardView final : public QWidget {
+public:
+    explicit BoardView(BoardWindowQt& window) : window_(window) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        QFont caption = QApplication::font();
+        caption.setStyleHint(QFont::SansSerif);
+        caption.setPointSize(8);
+        setFont(caption);
+        const TwipTransform t = TwipTransform::ForDevice(LayoutScale(*this));
+        setFixedSize(ClientWidth(t), ClientHeight(t));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        const double dpr = devicePixelRatioF();
+        const TwipTransform t = TwipTransform::ForDevice(LayoutScale(*this) * dpr);
+        const Form1& form = window_.form();
+        const PixelBuffer picture = RenderBoard(form, window_.surface(), t);
+        QImage image = WrapPixels(picture);
+        image.setDevicePixelRatio(dpr);
+
+        QPainter painter(this);
+        painter.fillRect(rect(), QColor::fromRgb(ToPixel(kBoardBackColor)));
+        painter.drawImage(0, 0, image);
+        const int border = BoxBorderWidth(t);
+        for (int n = 1; n <= kNodeCount; ++n) {
+            const PixelRect r = BoxRect(n, t);
+            const QRectF inside((r.x + border) / dpr, (r.y + border) / dpr,
+                                (r.width - 2 * border) / dpr, (r.height - 2 * border) / dpr);
+            const wchar_t caption = kBoxes[static_cast<std::size_t>(n - 1)].caption;
+            painter.setPen(QColor::fromRgb(ToPixel(form.lblNode(n).ForeColor)));
+            painter.drawText(inside, Qt::AlignHCenter | Qt::AlignTop,
+                             QString(QChar(static_cast<char16_t>(caption))));
+        }
+#ifdef TESSARLINE_EXIT_AFTER_FIRST_FRAME
+        // Benchmark build only: the start-up timer measures up to the first painted frame.
+        QTimer::singleShot(0, qApp, &QApplication::quit);
+#endif
+    }
+
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton) {
+            pressed_ = NodeUnder(event->position());
+        }
+    }
+
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() != Qt::LeftButton) {
+            return;
+        }
+        // A click is a press and a release on the same box.
+        const NodeIndex node = NodeUnder(event->position());
+        const bool click = node != 0 && node == pressed_;
+        pressed_ = 0;
+        if (click) {
+            window_.form().lblNode_Click(node);
+            update();
+        }
+    }
+
+private:
+    // The box under a point in logical pixels, tested at the centre of the device pixel that
+    // holds it, so that hits match the drawn pixels at any scale.
+    NodeIndex NodeUnder(QPointF pos) const {
+        const double dpr = devicePixelRatioF();
+        const double devicePerTwip = LayoutScale(*this) * dpr / kTwipsPerPixel;
+        const double x = (std::floor(pos.x() * dpr) + 0.5) / devicePerTwip;
+        const double y = (std::floor(pos.y() * dpr) + 0.5) / devicePerTwip;
+        return NodeAt({static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y))});
+    }
+
+    BoardWindowQt& window_;
+    NodeIndex pressed_ = 0;
+};
+
+BoardWindowQt::BoardWindowQt(QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      form_(*this), view_(new BoardView(*this)) {
+    setWindowTitle(
+        QString::fromWCharArray(kAppTitle.data(), static_cast<qsizetype>(kAppTitle.size())));
+    setWindowIcon(FigureIcon());
+
+    // Commands on the bar itself: no menu opens. The bar stays in the window so that the
+    // access keys work the same everywhere.
+    QMenuBar* bar = menuBar();
+    bar->setNativeMenuBar(false);
+    reset_ = bar->addAction(QStringLiteral("&Reset"));
+    help_ = bar->addAction(QStringLiteral("&Help"));
+    connect(reset_, &QAction::triggered, this, [this] {
+        form_.mnuReset_Click();
+        view_->update();
+    });
+    connect(help_, &QAction::triggered, this, [this] {
+        form_.mnuHelp_Click();
+        view_->update();
+    });
+
+    setCentralWidget(view_);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+BoardWindowQt::~BoardWindowQt() = default;
+
+QWidget* BoardWindowQt::boardView() const {
+    return view_;
+}
+
+void BoardWindowQt::Show() {
+    show();
+}
+
+void BoardWindowQt::DrawArc(TwipPoint centre, int radius, Colour colour, float start, float end) {
+    surface_.DrawArc(centre, radius, colour, start, end);
+    view_->update();
+}
+
+void BoardWindowQt::Beep() {
+    if (beepHandler_) {
+        beepHandler_();
+    } else {
+        QApplication::beep();
+    }
+}
+
+void BoardWindowQt::ShowHelp() {
+    if (helpHandler_) {
+        helpHandler_();
+    }
+}
+
+} // namespace tessarline

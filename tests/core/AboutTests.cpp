@@ -1,0 +1,350 @@
+// The help dialog's logic: reading registry values byte for byte, and finding and starting the
+// system-information tool.
+#include "help/core/frmAbout.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <optional>
+#include <random>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tessarline {
+namespace {
+
+const std::string kMsInfo = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+const std::string kLocation = "SOFTWARE\\Microsoft\\Shared Tools Location";
+
+// Keys below HKEY_LOCAL_MACHINE, by path, holding values by name; records every call.
+struct FakeRegistry : Registry {
+    struct Value {
+        std::uint32_t type;
+        std::string data;
+    };
+    RegStatus RegOpenKeyExA(RegKey root, const std::string& subKey, std::uint32_t options,
+                            std::uint32_t sam, RegKey* result) override {
+        opens.push_back(subKey);
+        EXPECT_EQ(options, 0u);
+        EXPECT_EQ(sam, 0x2003Fu);
+        if (root != kHKeyLocalMachine || !keys.contains(subKey)) {
+            return kErrorFileNotFound;
+        }
+        *result = ++lastHandle;
+        open[*result] = subKey;
+        return kErrorSuccess;
+    }
+    RegStatus RegQueryValueExA(RegKey key, const std::string& name, std::uint32_t* type,
+                               std::uint8_t* data, std::uint32_t* size) override {
+        EXPECT_TRUE(open.contains(key));
+        EXPECT_EQ(*size, 1024u);
+        EXPECT_TRUE(std::all_of(data, data + *size, [](std::uint8_t b) { return b == 0; }));
+        queries.push_back(name);
+        const auto& values = keys[open[key]];
+        const auto it = values.find(name);
+        if (it == values.end()) {
+            return kErrorFileNotFound;
+        }
+        *type = it->second.type;
+        const auto n = static_cast<std::uint32_t>(it->second.data.size());
+        if (n > *size) {
+            *size = n;
+            return overstate ? kErrorSuccess : kErrorMoreData;
+        }
+        std::memcpy(data, it->second.data.data(), n);
+        *size = n;
+        return kErrorSuccess;
+    }
+    RegStatus RegCloseKey(RegKey key) override {
+        closes.push_back(key);
+        open.erase(key);
+        return kErrorSuccess;
+    }
+    void Set(const std::string& key, const std::string& name, std::uint32_t type,
+             std::string data) {
+        keys[key][name] = {type, std::move(data)};
+    }
+
+    std::map<std::string, std::map<std::string, Value>> keys;
+    bool overstate = false; // report success with a size beyond the buffer
+    RegKey lastHandle = 100;
+    std::map<RegKey, std::string> open;
+    std::vector<std::string> opens, queries;
+    std::vector<RegKey> closes;
+};
+
+struct RecordingShell : SystemShell {
+    std::wstring Dir(const std::wstring& path) override {
+        dirs.push_back(path);
+        if (failDir) {
+            throw std::runtime_error("drive not ready");
+        }
+        return files.contains(path) ? L"MSINFO32.EXE" : L"";
+    }
+    void StartProcess(const std::wstring& path) override {
+        if (failStart) {
+            throw std::runtime_error("cannot start");
+        }
+        started.push_back(path);
+    }
+    void ShowMessage(const std::wstring& text, const std::wstring& caption) override {
+        messages.emplace_back(text, caption);
+    }
+    std::set<std::wstring> files;
+    bool failDir = false, failStart = false;
+    std::vector<std::wstring> dirs, started;
+    std::vector<std::pair<std::wstring, std::wstring>> messages;
+};
+
+struct RecordingAbout : AboutWindow {
+    void SetCaption(const std::wstring& t) override { caption = t; }
+    void SetTitleLabel(const std::wstring& t) override { title = t; }
+    void Unload() override { ++unloads; }
+    std::wstring caption, title;
+    int unloads = 0;
+};
+
+struct About : testing::Test {
+    // Reads value "V" of key "K" into a KeyVal that holds `before`.
+    bool Read(std::uint32_t type, const std::string& data, std::wstring before = L"old") {
+        reg.Set("K", "V", type, data);
+        std::wstring key = L"K", name = L"V";
+        val = std::move(before);
+        return form.GetKeyValue(kHKeyLocalMachine, key, name, val);
+    }
+    void ExpectAllClosed() {
+        EXPECT_TRUE(reg.open.empty());
+        EXPECT_EQ(reg.closes.size(), reg.opens.size());
+    }
+    FakeRegistry reg;
+    Latin1CodePage codePage;
+    RecordingShell shell;
+    RecordingAbout window;
+    frmAbout form{window, reg, codePage, shell};
+    std::wstring val;
+};
+
+TEST_F(About, TextValuesLoseOneTrailingNul) {
+    using namespace std::string_literals;
+    const std::pair<std::string, std::wstring> cases[] = {
+        {"abc\0"s, L"abc"},
+        {"abc"s, L"abc"},
+        {"abc\0\0"s, L"abc\0"s},
+        {"\0"s, L""},
+        {"a\0b"s, L"a\0b"s},
+        {"\xE9t\xE9\0"s, L"\u00E9t\u00E9"},
+        {std::string(1024, 'x'), std::wstring(1024, L'x')},
+        {std::string(1023, 'x') + '\0', std::wstring(1023, L'x')},
+    };
+    for (const auto& [data, text] : cases) {
+        EXPECT_EQ(Read(kRegSz, data), true) << data.size();
+        EXPECT_EQ(val, text) << data.size();
+    }
+    EXPECT_EQ(Read(kRegSz, std::string(1025, 'x')), false);
+    EXPECT_EQ(val, L"");
+    reg.overstate = true; // a size beyond the buffer is never read
+    EXPECT_EQ(Read(kRegSz, std::string(1500, 'x')), false);
+    EXPECT_EQ(val, L"");
+    ExpectAllClosed();
+}
+
+TEST_F(About, ZeroSizeDataRaisesAndStillClosesTheKey) {
+    EXPECT_THROW(Read(kRegSz, ""), InvalidRegistryData);
+    EXPECT_EQ(val, L"old");
+    EXPECT_EQ(reg.closes, std::vector<RegKey>{101});
+    ExpectAllClosed();
+}
+
+TEST_F(About, NumbersAndOtherTypes) {
+    EXPECT_EQ(FormatGeneral(L"&h000105"), L"261");
+    EXPECT_EQ(Read(kRegDword, std::string("\x05\x01\x00\x00", 4), L""), true);
+    EXPECT_EQ(val, L"261");
+    // Old text stays ahead of the digits, most significant byte first.
+    EXPECT_EQ(Read(kRegDword, std::string("\x05\x01\x00\x00", 4), L"AB"), true);
+    EXPECT_EQ(val, FormatGeneral(L"&hAB000105"));
+    EXPECT_NE(val, FormatGeneral(L"&h000105AB"));
+    EXPECT_EQ(Read(kRegDword, "\x78\x56\x34\x12", L""), true);
+    EXPECT_EQ(val, L"305419896");
+    EXPECT_EQ(Read(kRegDword, "\xFF\x10", L"z"), true);
+    EXPECT_EQ(val, L"&hz10FF");
+    for (std::uint32_t type : {0u, 2u, 3u, 7u, 0xFFFFFFFFu}) {
+        EXPECT_EQ(Read(type, std::string("data\0", 5)), true);
+        EXPECT_EQ(val, L"old");
+    }
+    ExpectAllClosed();
+}
+
+TEST_F(About, MissingKeyOrValue) {
+    std::wstring key = L"Nowhere", name = L"V";
+    val = L"old";
+    EXPECT_FALSE(form.GetKeyValue(kHKeyLocalMachine, key, name, val));
+    EXPECT_EQ(val, L"");
+    EXPECT_TRUE(reg.queries.empty());
+    EXPECT_EQ(reg.closes, std::vector<RegKey>{0}); // a failed open leaves the handle 0
+    reg.Set("K", "Other", kRegSz, "x");
+    key = L"K";
+    val = L"old";
+    EXPECT_FALSE(form.GetKeyValue(kHKeyLocalMachine, key, name, val));
+    EXPECT_EQ(val, L"");
+    EXPECT_EQ(reg.closes, (std::vector<RegKey>{0, 101}));
+}
+
+TEST_F(About, KeyTextCrossesTheCodePage) {
+    reg.Set("Caf\xE9\\?", "Wert?", kRegSz, "ok");
+    std::wstring key = L"Caf\u00E9\\\u03A9", name = L"Wert\u2713";
+    EXPECT_TRUE(form.GetKeyValue(kHKeyLocalMachine, key, name, val));
+    EXPECT_EQ(reg.opens.back(), "Caf\xE9\\?");
+    EXPECT_EQ(reg.queries.back(), "Wert?");
+    EXPECT_EQ(key, L"Caf\u00E9\\?");
+    EXPECT_EQ(name, L"Wert?");
+    EXPECT_EQ(val, L"ok");
+}
+
+TEST_F(About, LoadOkAndRulesText) {
+    form.Form_Load();
+    EXPECT_EQ(window.caption, L"About Tessarline");
+    EXPECT_EQ(window.title, L"Tessarline");
+    EXPECT_EQ(window.unloads, 0);
+    form.cmdOK_Click();
+    EXPECT_EQ(window.unloads, 1);
+    EXPECT_EQ(kRulesText.size(), 327u);
+    EXPECT_NE(kRulesText.find(L"careful.  Ahh, but that would be too easy... You have"),
+              std::wstring_view::npos);
+    form.cmdSysInfo_Click(); // empty registry: the message
+    EXPECT_EQ(shell.messages.size(), 1u);
+}
+
+struct SysInfoCase {
+    const char* name;
+    std::optional<FakeRegistry::Value> path, location;
+    std::set<std::wstring> files;
+    bool failDir, failStart;
+    std::optional<std::wstring> started; // otherwise the message
+    bool readsLocation;
+};
+
+TEST_F(About, StartSysInfoStartsOnceOrShowsOneMessage) {
+    using namespace std::string_literals;
+    const std::wstring loc = L"C:\\Tools\\MSINFO32.EXE";
+    const SysInfoCase cases[] = {
+        {"both",
+         {{1, "C:\\P\\info.exe\0"s}},
+         {{1, "C:\\Tools\0"s}},
+         {},
+         0,
+         0,
+         L"C:\\P\\info.exe",
+         0},
+        {"location", {}, {{1, "C:\\Tools\0"s}}, {loc}, 0, 0, loc, 1},
+        {"location without file", {}, {{1, "C:\\Tools\0"s}}, {}, 0, 0, {}, 1},
+        {"backslash",
+         {},
+         {{1, "C:\\Tools\\\0"s}},
+         {L"C:\\Tools\\\\MSINFO32.EXE"},
+         0,
+         0,
+         L"C:\\Tools\\\\MSINFO32.EXE",
+         1},
+        {"neither", {}, {}, {}, 0, 0, {}, 1},
+        {"location of another type", {}, {{3, "C:\\Tools\0"s}}, {L"\\MSINFO32.EXE"}, 0, 0, {}, 1},
+        {"path of another type", {{7, "C:\\P\\info.exe\0"s}}, {}, {}, 0, 0, {}, 0},
+        {"empty path", {{1, "\0"s}}, {{1, "C:\\Tools\0"s}}, {loc}, 0, 0, {}, 0},
+        {"path of zero size", {{1, ""}}, {{1, "C:\\Tools\0"s}}, {loc}, 0, 0, {}, 0},
+        {"path too long", {{1, std::string(1025, 'x')}}, {}, {}, 0, 0, {}, 1},
+        {"failing start", {{1, "C:\\P\\info.exe"s}}, {{1, "C:\\Tools\0"s}}, {loc}, 0, 1, {}, 0},
+        {"failing file test", {}, {{1, "C:\\Tools\0"s}}, {loc}, 1, 0, {}, 1},
+    };
+    for (const SysInfoCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeRegistry r;
+        RecordingShell s;
+        s.files = c.files;
+        s.failDir = c.failDir;
+        s.failStart = c.failStart;
+        if (c.path) {
+            r.Set(kMsInfo, "PATH", c.path->type, c.path->data);
+        }
+        if (c.location) {
+            r.Set(kLocation, "MSINFO", c.location->type, c.location->data);
+        }
+        frmAbout about(window, r, codePage, s);
+        EXPECT_NO_THROW(about.StartSysInfo());
+        if (c.started) {
+            EXPECT_EQ(s.started, std::vector<std::wstring>{*c.started});
+            EXPECT_TRUE(s.messages.empty());
+        } else {
+            EXPECT_TRUE(s.started.empty());
+            EXPECT_EQ(s.messages,
+                      (std::vector<std::pair<std::wstring, std::wstring>>{
+                          {L"System Information Is Unavailable At This Time", L"Tessarline"}}));
+        }
+        EXPECT_EQ(std::count(r.opens.begin(), r.opens.end(), kLocation), c.readsLocation ? 1 : 0);
+        // The file test is made only for a location that was read as text.
+        for (const std::wstring& d : s.dirs) {
+            EXPECT_EQ(d.rfind(L"C:\\Tools\\", 0), 0u) << d.size();
+        }
+        EXPECT_TRUE(r.open.empty());
+        EXPECT_EQ(r.closes.size(), r.opens.size());
+    }
+}
+
+// Random values of every size around the buffer's: nothing read past it, every key closed,
+// a failed read always empty.
+TEST_F(About, FuzzGetKeyValue) {
+    std::mt19937 rng(20240607);
+    for (int i = 0; i < 20000; ++i) {
+        const std::uint32_t types[] = {0, 1, 1, 2, 3, 4, 4, 7, static_cast<std::uint32_t>(rng())};
+        const std::uint32_t type = types[rng() % 9];
+        std::string data(rng() % 2049, '\0');
+        for (char& c : data) {
+            c = static_cast<char>(rng() % 4 == 0 ? 0 : rng());
+        }
+        reg.overstate = rng() % 8 == 0;
+        const unsigned shape = rng() % 20; // 0: no key, 1: no value
+        reg.keys.clear();
+        if (shape != 0) {
+            reg.Set("K", shape == 1 ? "W" : "V", type, data);
+        }
+        std::wstring key = L"K", name = L"V";
+        const std::wstring before = std::wstring(rng() % 3, L'q');
+        val = before;
+        const std::size_t closes = reg.closes.size();
+        SCOPED_TRACE(testing::Message() << "iteration " << i);
+        bool ok = false, threw = false;
+        try {
+            ok = form.GetKeyValue(kHKeyLocalMachine, key, name, val);
+        } catch (const InvalidRegistryData&) {
+            threw = true;
+        }
+        ASSERT_EQ(reg.closes.size(), closes + 1);
+        ASSERT_TRUE(reg.open.empty());
+        ASSERT_EQ(key, L"K");
+        ASSERT_EQ(name, L"V");
+        ASSERT_EQ(threw, shape > 1 && data.empty());
+        if (threw) {
+            ASSERT_EQ(val, before);
+            continue;
+        }
+        ASSERT_EQ(ok, shape > 1 && data.size() <= 1024);
+        if (!ok) {
+            ASSERT_EQ(val, L"");
+        } else if (type == kRegSz) {
+            const std::size_t kept = data.size() - (data.back() == 0 ? 1 : 0);
+            std::wstring text;
+            for (std::size_t j = 0; j < kept; ++j) {
+                text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(data[j])));
+            }
+            ASSERT_EQ(val, text);
+        } else if (type != kRegDword) {
+            ASSERT_EQ(val, before);
+        }
+    }
+}
+
+} // namespace
+} // namespace tessarline
