@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, skipping those already present.
-# Usage: scripts/install-deps.sh run|test|bench
+# Usage: scripts/install-deps.sh run|test|bench|windows
 set -euo pipefail
 
 common=(cmake make g++ pkg-config qt6-base-dev fonts-dejavu-core)
+# The Windows program: the mingw-w64 cross compiler (POSIX thread model); Wine and the
+# GoogleTest sources for its tests.
+mingw=(g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix)
+wine=(wine wine64 googletest)
 case "${1:-run}" in
 # The build configures the tests too, so running needs GoogleTest's headers as well.
 run) wanted=("${common[@]}" libgtest-dev libgmock-dev libx11-dev xvfb xdotool) ;;
-test) wanted=("${common[@]}" libgtest-dev libgmock-dev libx11-dev xvfb xdotool clang-format) ;;
-bench) wanted=("${common[@]}" libbenchmark-dev xvfb xdotool) ;;
+test) wanted=("${common[@]}" libgtest-dev libgmock-dev libx11-dev xvfb xdotool clang-format
+    "${mingw[@]}" "${wine[@]}") ;;
+bench) wanted=("${common[@]}" libbenchmark-dev xvfb xdotool "${mingw[@]}" "${wine[@]}") ;;
+windows) wanted=(cmake make g++ "${mingw[@]}") ;;
 *)
-    echo "usage: $0 run|test|bench" >&2
+    echo "usage: $0 run|test|bench|windows" >&2
     exit 2
     ;;
 esac

@@ -1,0 +1,313 @@
+#include "board/win32/MainWindow.h"
+
+#include "app/core/AppInfo.h"
+#include "app/win32/resource.h"
+#include "help/win32/AboutDialog.h"
+#include "help/win32/AboutDpi.h"
+
+#include <cmath>
+#include <string>
+
+namespace tessarline {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"TessarlineBoard";
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kExStyle = 0;
+constexpr int kFontPoints = 8;
+constexpr wchar_t kFontFace[] = L"MS Shell Dlg 2";
+
+COLORREF ToColorRef(Colour c) {
+    const Colour rgb = ResolveColour(c);
+    return RGB(RedOf(rgb), GreenOf(rgb), BlueOf(rgb));
+}
+
+TwipTransform TransformFor(UINT dpi) {
+    return TwipTransform::ForDevice(static_cast<double>(dpi) / kBaseDpi);
+}
+
+bool RegisterBoardClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof(existing);
+    if (GetClassInfoExW(instance, kClassName, &existing)) {
+        return true;
+    }
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance;
+    wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_TESSARLINE), IMAGE_ICON,
+                                             0, 0, LR_DEFAULTSIZE | LR_SHARED));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = CreateSolidBrush(ToColorRef(kBoardBackColor));
+    wc.lpszClassName = kClassName;
+    return RegisterClassExW(&wc) != 0;
+}
+
+HICON LoadAppIcon(HINSTANCE instance, int size) {
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_TESSARLINE), IMAGE_ICON,
+                                         size, size, LR_DEFAULTCOLOR));
+}
+
+} // namespace
+
+MainWindow::MainWindow(HINSTANCE instance, int showCommand, bool endsProgram)
+    : instance_(instance), showCommand_(showCommand), endsProgram_(endsProgram), form_(*this) {}
+
+MainWindow::~MainWindow() {
+    if (window_ != nullptr) {
+        DestroyWindow(window_);
+    }
+    if (font_ != nullptr) {
+        DeleteObject(font_);
+    }
+    for (HICON icon : {bigIcon_, smallIcon_}) {
+        if (icon != nullptr) {
+            DestroyIcon(icon);
+        }
+    }
+}
+
+bool MainWindow::Create() {
+    if (!RegisterBoardClass(instance_, &MainWindow::Procedure)) {
+        return false;
+    }
+    const HMENU menu = CreateMenu();
+    AppendMenuW(menu, MF_STRING, kResetCommand, L"&Reset");
+    AppendMenuW(menu, MF_STRING, kHelpCommand, L"&Help");
+    const std::wstring title(kAppTitle);
+    // The size is set once the window knows its DPI.
+    const HWND created =
+        CreateWindowExW(kExStyle, kClassName, title.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu, instance_, this);
+    if (created == nullptr) {
+        DestroyMenu(menu);
+        return false;
+    }
+    ApplyDpi(WindowDpi(window_));
+    return true;
+}
+
+void MainWindow::Load() {
+    form_.Form_Load();
+    Changed();
+}
+
+void MainWindow::Show() {
+    ShowWindow(window_, showCommand_);
+    UpdateWindow(window_);
+}
+
+void MainWindow::DrawArc(TwipPoint centre, int radius, Colour colour, float start, float end) {
+    // Kept with the board so that every repaint shows the arc again.
+    surface_.DrawArc(centre, radius, colour, start, end);
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+void MainWindow::Beep() {
+    MessageBeep(MB_OK);
+}
+
+void MainWindow::ShowHelp() {
+    ShowAboutDialog(window_);
+}
+
+void MainWindow::Changed() {
+    if (window_ != nullptr) {
+        InvalidateRect(window_, nullptr, FALSE);
+    }
+}
+
+void MainWindow::ApplyDpi(UINT dpi) {
+    dpi_ = dpi;
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(kFontPoints, static_cast<int>(dpi), 72);
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(lf.lfFaceName, kFontFace, LF_FACESIZE);
+    if (const HFONT font = CreateFontIndirectW(&lf)) {
+        if (font_ != nullptr) {
+            DeleteObject(font_);
+        }
+        font_ = font;
+    }
+    const HICON big = LoadAppIcon(instance_, IconSize(false, dpi));
+    const HICON small = LoadAppIcon(instance_, IconSize(true, dpi));
+    if (big != nullptr) {
+        SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    }
+    if (small != nullptr) {
+        SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    }
+    for (HICON* slot : {&bigIcon_, &smallIcon_}) {
+        const HICON fresh = slot == &bigIcon_ ? big : small;
+        if (fresh != nullptr) {
+            if (*slot != nullptr) {
+                DestroyIcon(*slot);
+            }
+            *slot = fresh;
+        }
+    }
+    FitClientArea();
+}
+
+void MainWindow::FitClientArea() {
+    const TwipTransform t = TransformFor(dpi_);
+    const int width = ClientWidth(t);
+    const int height = ClientHeight(t);
+    RECT window{};
+    GetWindowRect(window_, &window);
+    const RECT frame = WindowRectForClient(width, height, kStyle, kExStyle, true, dpi_);
+    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A menu bar that wraps, or a theme's frame, can differ from the computed size: correct by
+    // what the client area really came out as.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        RECT client{};
+        GetClientRect(window_, &client);
+        const int dw = width - client.right;
+        const int dh = height - client.bottom;
+        if (dw == 0 && dh == 0) {
+            break;
+        }
+        GetWindowRect(window_, &window);
+        SetWindowPos(window_, nullptr, 0, 0, window.right - window.left + dw,
+                     window.bottom - window.top + dh, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+NodeIndex MainWindow::NodeAtPixel(LPARAM point) const {
+    const int x = static_cast<short>(LOWORD(point));
+    const int y = static_cast<short>(HIWORD(point));
+    // The twip under the pixel's centre.
+    const double twipsPerPixel = static_cast<double>(kTwipsPerPixel) * kBaseDpi / dpi_;
+    const TwipPoint p{static_cast<int>(std::floor((x + 0.5) * twipsPerPixel)),
+                      static_cast<int>(std::floor((y + 0.5) * twipsPerPixel))};
+    return NodeAt(p);
+}
+
+void MainWindow::Paint(HDC dc) {
+    const TwipTransform t = TransformFor(dpi_);
+    const PixelBuffer image = RenderBoard(form_, surface_, t);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = image.Width();
+    info.bmiHeader.biHeight = -image.Height(); // top-down, like the buffer
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(image.Width()),
+                      static_cast<DWORD>(image.Height()), 0, 0, 0,
+                      static_cast<UINT>(image.Height()), image.Data(), &info, DIB_RGB_COLORS);
+
+    const HGDIOBJ oldFont =
+        SelectObject(dc, font_ != nullptr ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    const COLORREF oldColour = GetTextColor(dc);
+    const int border = BoxBorderWidth(t);
+    for (int n = 1; n <= kNodeCount; ++n) {
+        const PixelRect r = BoxRect(n, t);
+        RECT inside{r.x + border, r.y + border, r.x + r.width - border, r.y + r.height - border};
+        const wchar_t caption[] = {kBoxes[static_cast<std::size_t>(n - 1)].caption, L'\0'};
+        SetTextColor(dc, ToColorRef(form_.lblNode(n).ForeColor));
+        DrawTextW(dc, caption, 1, &inside, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    SetTextColor(dc, oldColour);
+    SetBkMode(dc, oldMode);
+    SelectObject(dc, oldFont);
+}
+
+LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self =
+            static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    const LRESULT result = self->OnMessage(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        self->window_ = nullptr;
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    }
+    return result;
+}
+
+LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps{};
+        const HDC dc = BeginPaint(window_, &ps);
+        Paint(dc);
+        EndPaint(window_, &ps);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        Paint(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_ERASEBKGND:
+        // WM_PAINT covers the whole client area.
+        return 1;
+    case WM_LBUTTONDOWN:
+        pressed_ = NodeAtPixel(lParam);
+        if (pressed_ != 0) {
+            SetCapture(window_);
+        }
+        return 0;
+    case WM_LBUTTONUP: {
+        const NodeIndex released = NodeAtPixel(lParam);
+        const NodeIndex pressed = pressed_;
+        pressed_ = 0;
+        if (GetCapture() == window_) {
+            ReleaseCapture();
+        }
+        // A click is a press and a release on the same box.
+        if (pressed != 0 && released == pressed) {
+            form_.lblNode_Click(released);
+            Changed();
+        }
+        return 0;
+    }
+    case WM_CAPTURECHANGED:
+        pressed_ = 0;
+        return 0;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == 0 && lParam == 0) {
+            if (LOWORD(wParam) == kResetCommand) {
+                form_.mnuReset_Click();
+                Changed();
+                return 0;
+            }
+            if (LOWORD(wParam) == kHelpCommand) {
+                form_.mnuHelp_Click();
+                Changed();
+                return 0;
+            }
+        }
+        break;
+    case WM_DPICHANGED: {
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        ApplyDpi(HIWORD(wParam));
+        InvalidateRect(window_, nullptr, FALSE);
+        return 0;
+    }
+    case WM_DESTROY:
+        if (endsProgram_) {
+            PostQuitMessage(0);
+        }
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+} // namespace tessarline

@@ -1,0 +1,64 @@
+// The board window on Windows: Form1's window, its menu bar, the boxes' clicks and the
+// painting of the board.
+#pragma once
+
+#include "board/core/BoardPicture.h"
+#include "board/core/Form1.h"
+
+#include <windows.h>
+
+namespace tessarline {
+
+// Menu command identifiers.
+inline constexpr UINT kResetCommand = 1001;
+inline constexpr UINT kHelpCommand = 1002;
+
+class MainWindow : public BoardWindow {
+public:
+    // endsProgram: closing the window ends the message loop of the thread.
+    MainWindow(HINSTANCE instance, int showCommand, bool endsProgram = true);
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+    ~MainWindow() override;
+
+    // Creates the window, hidden, with its menu and icon; false when the system refuses.
+    bool Create();
+    // Raises the form's load event, which shows the window and resets the board.
+    void Load();
+
+    HWND Handle() const { return window_; }
+    Form1& Form() { return form_; }
+    const BoardSurface& Surface() const { return surface_; }
+    UINT Dpi() const { return dpi_; }
+
+    // Paints the whole client area into dc: the board, then the boxes' captions.
+    void Paint(HDC dc);
+
+    // BoardWindow
+    void Show() override;
+    void DrawArc(TwipPoint centre, int radius, Colour colour, float start, float end) override;
+    void Beep() override;
+    void ShowHelp() override;
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void ApplyDpi(UINT dpi);
+    void FitClientArea();
+    NodeIndex NodeAtPixel(LPARAM point) const;
+    void Changed();
+
+    HINSTANCE instance_;
+    int showCommand_;
+    bool endsProgram_;
+    HWND window_ = nullptr;
+    UINT dpi_ = 96;
+    HFONT font_ = nullptr;
+    HICON bigIcon_ = nullptr;
+    HICON smallIcon_ = nullptr;
+    NodeIndex pressed_ = 0;
+    BoardSurface surface_;
+    Form1 form_;
+};
+
+} // namespace tessarline

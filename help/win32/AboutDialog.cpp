@@ -1,0 +1,352 @@
+#include "help/win32/AboutDialog.h"
+
+#include "app/win32/resource.h"
+#include "board/core/Raster.h"
+#include "help/win32/AboutDpi.h"
+#include "help/win32/Win32Platform.h"
+
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tessarline {
+
+namespace {
+
+constexpr int kTwipsPerInch = 1440;
+constexpr int kFontPoints = 8;
+constexpr int kPictureSize = 50;
+constexpr wchar_t kFontFace[] = L"MS Shell Dlg";
+constexpr wchar_t kStoredTitle[] = L"About MyApp";
+
+constexpr DWORD kDialogStyle =
+    WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | WS_CLIPCHILDREN;
+
+struct ControlLayout {
+    int id;
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+// Twip positions in the client area, in the tab order: the buttons first.
+constexpr ControlLayout kLayout[] = {
+    {kAboutOkId, 4245, 2625, 1260, 345},          {kAboutSysInfoId, 4260, 3075, 1245, 345},
+    {kAboutImageId, 120, 120, 735, 735},          {kAboutTitleId, 1050, 240, 3885, 480},
+    {kAboutDescriptionId, 1080, 720, 3885, 1290},
+};
+
+int TwipsToDpi(int twips, UINT dpi) {
+    return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch);
+}
+
+// An in-memory dialog template: header, then one item per control, each aligned on a
+// double word. Positions here are placeholders; the dialog lays its controls out in pixels.
+class DialogTemplate {
+public:
+    DialogTemplate(DWORD style, std::wstring_view title, int itemCount) {
+        PutDword(style);
+        PutDword(0); // extended style
+        Put(static_cast<WORD>(itemCount));
+        PutShort(0);
+        PutShort(0);
+        PutShort(kAboutClientWidth / 2);
+        PutShort(kAboutClientHeight / 2);
+        Put(0); // no menu
+        Put(0); // the standard dialog class
+        PutText(title);
+        Put(kFontPoints);
+        PutText(kFontFace);
+    }
+
+    // classAtom: 0x0080 for a button, 0x0082 for a static control.
+    void AddItem(DWORD style, int id, WORD classAtom, std::wstring_view text) {
+        while (words_.size() % 2 != 0) {
+            Put(0);
+        }
+        PutDword(style | WS_CHILD | WS_VISIBLE);
+        PutDword(0);
+        for (int i = 0; i < 4; ++i) {
+            PutShort(0);
+        }
+        Put(static_cast<WORD>(id));
+        Put(0xFFFF);
+        Put(classAtom);
+        PutText(text);
+        Put(0); // no creation data
+    }
+
+    const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
+
+private:
+    void Put(WORD w) { words_.push_back(w); }
+    void PutShort(int v) { Put(static_cast<WORD>(static_cast<short>(v))); }
+    void PutDword(DWORD d) {
+        Put(LOWORD(d));
+        Put(HIWORD(d));
+    }
+    void PutText(std::wstring_view text) {
+        for (wchar_t c : text) {
+            Put(static_cast<WORD>(c));
+        }
+        Put(0);
+    }
+
+    std::vector<WORD> words_;
+};
+
+// The 50 by 50 picture of the figure: the program's own resource, or the same pixels drawn
+// here when the module carries none (as in a test program).
+HBITMAP LoadPicture() {
+    const HINSTANCE module = GetModuleHandleW(nullptr);
+    if (const HANDLE stored = LoadImageW(module, MAKEINTRESOURCEW(IDB_FIGURE), IMAGE_BITMAP, 0, 0,
+                                         LR_CREATEDIBSECTION)) {
+        return static_cast<HBITMAP>(stored);
+    }
+    const PixelBuffer figure = RenderFigure(kPictureSize);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = kPictureSize;
+    info.bmiHeader.biHeight = -kPictureSize;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap != nullptr && bits != nullptr) {
+        CopyMemory(bits, figure.Data(), sizeof(Pixel) * kPictureSize * kPictureSize);
+    }
+    return bitmap;
+}
+
+class Win32AboutWindow final : public AboutWindow {
+public:
+    explicit Win32AboutWindow(HWND dialog) : dialog_(dialog) {}
+    void SetCaption(const std::wstring& text) override { SetWindowTextW(dialog_, text.c_str()); }
+    void SetTitleLabel(const std::wstring& text) override {
+        SetDlgItemTextW(dialog_, kAboutTitleId, text.c_str());
+    }
+    void Unload() override { EndDialog(dialog_, IDOK); }
+
+private:
+    HWND dialog_;
+};
+
+// Everything one opening of the dialog holds; nothing survives the opening.
+struct Session {
+    Session(Registry& r, const CodePage& c, SystemShell& sh, const std::function<void(HWND)>& o)
+        : registry(r), codePage(c), shell(sh), opened(o) {}
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    Registry& registry;
+    const CodePage& codePage;
+    SystemShell& shell;
+    const std::function<void(HWND)>& opened;
+
+    std::optional<Win32AboutWindow> window;
+    std::optional<frmAbout> about;
+    HFONT font = nullptr;
+    HBITMAP picture = nullptr;
+    HICON bigIcon = nullptr;
+    HICON smallIcon = nullptr;
+
+    ~Session() {
+        if (font != nullptr) {
+            DeleteObject(font);
+        }
+        if (picture != nullptr) {
+            DeleteObject(picture);
+        }
+        if (bigIcon != nullptr) {
+            DestroyIcon(bigIcon);
+        }
+        if (smallIcon != nullptr) {
+            DestroyIcon(smallIcon);
+        }
+    }
+};
+
+HICON LoadAppIcon(int size) {
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
+                                         MAKEINTRESOURCEW(IDI_TESSARLINE), IMAGE_ICON, size, size,
+                                         LR_DEFAULTCOLOR));
+}
+
+// Sizes and places the dialog, its controls, font and icons for the given DPI.
+void ApplyDpi(HWND dialog, Session& s, UINT dpi) {
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(kFontPoints, static_cast<int>(dpi), 72);
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(lf.lfFaceName, kFontFace, LF_FACESIZE);
+    const HFONT font = CreateFontIndirectW(&lf);
+    for (const ControlLayout& c : kLayout) {
+        const HWND control = GetDlgItem(dialog, c.id);
+        MoveWindow(control, TwipsToDpi(c.left, dpi), TwipsToDpi(c.top, dpi),
+                   TwipsToDpi(c.width, dpi), TwipsToDpi(c.height, dpi), TRUE);
+        if (font != nullptr) {
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        }
+    }
+    if (font != nullptr) {
+        if (s.font != nullptr) {
+            DeleteObject(s.font);
+        }
+        s.font = font;
+    }
+
+    const HICON big = LoadAppIcon(IconSize(false, dpi));
+    const HICON small = LoadAppIcon(IconSize(true, dpi));
+    SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    for (HICON old : {s.bigIcon, s.smallIcon}) {
+        if (old != nullptr) {
+            DestroyIcon(old);
+        }
+    }
+    s.bigIcon = big;
+    s.smallIcon = small;
+
+    const int width = ScaleToDpi(kAboutClientWidth, dpi);
+    const int height = ScaleToDpi(kAboutClientHeight, dpi);
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE));
+    const RECT frame = WindowRectForClient(width, height, style, exStyle, false, dpi);
+    // A fixed place on the screen, whatever the owner's position.
+    const int left = ScaleToDpi(kAboutClientLeft, dpi);
+    const int top = ScaleToDpi(kAboutClientTop, dpi);
+    SetWindowPos(dialog, nullptr, left + frame.left, top + frame.top, frame.right - frame.left,
+                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The frame's real size can differ from the computed one (themes): correct by the
+    // difference.
+    RECT client{};
+    GetClientRect(dialog, &client);
+    POINT origin{0, 0};
+    ClientToScreen(dialog, &origin);
+    RECT window{};
+    GetWindowRect(dialog, &window);
+    const int dx = left - origin.x;
+    const int dy = top - origin.y;
+    const int dw = width - client.right;
+    const int dh = height - client.bottom;
+    if (dx != 0 || dy != 0 || dw != 0 || dh != 0) {
+        SetWindowPos(dialog, nullptr, window.left + dx, window.top + dy,
+                     window.right - window.left + dw, window.bottom - window.top + dh,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void DrawPicture(const DRAWITEMSTRUCT& item, HBITMAP picture) {
+    const RECT& r = item.rcItem;
+    FillRect(item.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
+    BITMAP info{};
+    if (picture == nullptr || GetObjectW(picture, sizeof(info), &info) == 0) {
+        return;
+    }
+    const HDC source = CreateCompatibleDC(item.hDC);
+    const HGDIOBJ old = SelectObject(source, picture);
+    // Black lines on white: keeping the black of rows and columns that the shrink drops keeps
+    // every line of the figure.
+    const int oldMode = SetStretchBltMode(item.hDC, BLACKONWHITE);
+    StretchBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, source, 0, 0,
+               info.bmWidth, info.bmHeight, SRCCOPY);
+    SetStretchBltMode(item.hDC, oldMode);
+    SelectObject(source, old);
+    DeleteDC(source);
+}
+
+INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* s = reinterpret_cast<Session*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    switch (message) {
+    case WM_INITDIALOG: {
+        s = reinterpret_cast<Session*>(lParam);
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        s->window.emplace(dialog);
+        s->about.emplace(*s->window, s->registry, s->codePage, s->shell);
+        s->picture = LoadPicture();
+        KeepDialogLayoutOnDpiChange(dialog);
+        ApplyDpi(dialog, *s, WindowDpi(dialog));
+        s->about->Form_Load();
+        if (s->opened) {
+            s->opened(dialog);
+        }
+        // The focus goes to the first control in the tab order, cmdOK.
+        return TRUE;
+    }
+    case WM_DPICHANGED:
+        if (s != nullptr) {
+            // The dialog keeps its fixed place on the screen rather than the suggested one.
+            ApplyDpi(dialog, *s, HIWORD(wParam));
+            InvalidateRect(dialog, nullptr, TRUE);
+            return TRUE;
+        }
+        break;
+    case WM_COMMAND:
+        if (s == nullptr || !s->about) {
+            break;
+        }
+        switch (LOWORD(wParam)) {
+        case IDOK:
+        case IDCANCEL: // Esc, the close button and the system menu's Close
+            s->about->cmdOK_Click();
+            return TRUE;
+        case kAboutSysInfoId:
+            if (HIWORD(wParam) == BN_CLICKED) {
+                s->about->cmdSysInfo_Click();
+            }
+            return TRUE;
+        default:
+            break;
+        }
+        break;
+    case WM_CTLCOLORSTATIC: {
+        const HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, RGB(0, 0, 0));
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (s != nullptr && item->CtlID == static_cast<UINT>(kAboutImageId)) {
+            DrawPicture(*item, s->picture);
+            return TRUE;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return FALSE;
+}
+
+} // namespace
+
+void ShowAboutDialog(HWND owner, Registry& registry, const CodePage& codePage, SystemShell& shell,
+                     const std::function<void(HWND)>& opened) {
+    DialogTemplate t(kDialogStyle, kStoredTitle, static_cast<int>(std::size(kLayout)));
+    constexpr WORD kButton = 0x0080;
+    constexpr WORD kStatic = 0x0082;
+    t.AddItem(BS_DEFPUSHBUTTON | WS_TABSTOP, kAboutOkId, kButton, L"OK");
+    t.AddItem(BS_PUSHBUTTON | WS_TABSTOP, kAboutSysInfoId, kButton, L"&System Info...");
+    t.AddItem(SS_OWNERDRAW, kAboutImageId, kStatic, L"");
+    t.AddItem(SS_LEFT | SS_NOPREFIX, kAboutTitleId, kStatic, L"");
+    t.AddItem(SS_LEFT | SS_NOPREFIX, kAboutDescriptionId, kStatic, kRulesText);
+
+    Session session(registry, codePage, shell, opened);
+    DialogBoxIndirectParamW(GetModuleHandleW(nullptr), t.Get(), owner, AboutProc,
+                            reinterpret_cast<LPARAM>(&session));
+}
+
+void ShowAboutDialog(HWND owner) {
+    Win32Registry registry;
+    AnsiCodePage codePage;
+    Win32Shell shell(owner);
+    // The failure message is modal over the dialog, which stays open behind it.
+    ShowAboutDialog(owner, registry, codePage, shell,
+                    [&shell](HWND dialog) { shell.SetOwner(dialog); });
+}
+
+} // namespace tessarline

@@ -1,0 +1,35 @@
+// The help dialog on Windows: a modal dialog over the board window, loaded afresh at every
+// opening, whose logic is frmAbout.
+#pragma once
+
+#include "help/core/frmAbout.h"
+
+#include <windows.h>
+
+#include <functional>
+
+namespace tessarline {
+
+// Control identifiers of the dialog.
+inline constexpr int kAboutOkId = IDOK;
+inline constexpr int kAboutSysInfoId = 101;
+inline constexpr int kAboutImageId = 102;
+inline constexpr int kAboutTitleId = 103;
+inline constexpr int kAboutDescriptionId = 104;
+
+// Client area size and the client area's place on the screen, in 96-DPI pixels.
+inline constexpr int kAboutClientWidth = 382;
+inline constexpr int kAboutClientHeight = 237;
+inline constexpr int kAboutClientLeft = 156;
+inline constexpr int kAboutClientTop = 129;
+
+// Shows the dialog modally over owner with the system's registry and shell, and returns when
+// it has closed.
+void ShowAboutDialog(HWND owner);
+
+// The same over the given services. opened runs once the dialog window exists, before it is
+// shown.
+void ShowAboutDialog(HWND owner, Registry& registry, const CodePage& codePage, SystemShell& shell,
+                     const std::function<void(HWND)>& opened = {});
+
+} // namespace tessarline

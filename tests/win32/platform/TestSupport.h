@@ -1,0 +1,98 @@
+// Helpers for the tests of the Windows platform services: scratch registry keys and folders,
+// and catching the message boxes a test provokes.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tessarline::test {
+
+// The folder holding the test program.
+std::wstring TestProgramFolder();
+
+// A fresh key below root, created by the test and deleted with everything in it afterwards.
+class ScratchKey {
+public:
+    ScratchKey(HKEY root, const std::wstring& path);
+    ScratchKey(const ScratchKey&) = delete;
+    ScratchKey& operator=(const ScratchKey&) = delete;
+    ~ScratchKey();
+
+    const std::wstring& Path() const { return path_; }
+    // Stores exactly these bytes, of this type, through the 8-bit interface.
+    void SetBytes(const std::string& name, DWORD type, const std::string& bytes);
+    void SetDword(const std::string& name, DWORD value);
+
+private:
+    HKEY root_;
+    std::wstring path_;
+    HKEY key_ = nullptr;
+};
+
+// One registry value the test changes: whatever was there before is put back afterwards.
+class SavedValue {
+public:
+    SavedValue(HKEY root, std::wstring keyPath, std::wstring name);
+    SavedValue(const SavedValue&) = delete;
+    SavedValue& operator=(const SavedValue&) = delete;
+    ~SavedValue();
+
+    void SetString(const std::wstring& text);
+    void Remove();
+
+private:
+    HKEY root_;
+    std::wstring keyPath_;
+    std::wstring name_;
+    bool keyExisted_ = false;
+    std::optional<std::pair<DWORD, std::vector<BYTE>>> old_;
+};
+
+// A new empty folder under the temporary folder, removed with its contents afterwards.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const std::wstring& name);
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    ~ScratchFolder();
+
+    const std::wstring& Path() const { return path_; }
+    // Creates the folder path\relative and any folders above it.
+    std::wstring MakeFolder(const std::wstring& relative) const;
+
+private:
+    std::wstring path_;
+};
+
+// Copies the marker tool to path: started, it leaves path + ".ran" holding its command line.
+void PlaceMarkerTool(const std::wstring& path);
+// The command line the marker tool at path recorded, once its marker appears; nothing if it
+// does not appear within timeoutMs.
+std::optional<std::wstring> WaitForMarker(const std::wstring& path, DWORD timeoutMs = 20000);
+bool MarkerExists(const std::wstring& path);
+
+// What a message box showed.
+struct MessageBoxSeen {
+    std::wstring caption;
+    std::wstring text;
+    std::vector<std::wstring> buttons; // visible buttons' texts
+    int icons = 0;                     // icons shown
+    HWND owner = nullptr;
+};
+
+// While alive, every message box this thread opens is recorded and closed with OK.
+class MessageBoxCatcher {
+public:
+    MessageBoxCatcher();
+    MessageBoxCatcher(const MessageBoxCatcher&) = delete;
+    MessageBoxCatcher& operator=(const MessageBoxCatcher&) = delete;
+    ~MessageBoxCatcher();
+
+    const std::vector<MessageBoxSeen>& Seen() const;
+};
+
+} // namespace tessarline::test

@@ -1,0 +1,175 @@
+#include "UiTestSupport.h"
+
+#include "board/win32/MainWindow.h"
+#include "help/win32/AboutDialog.h"
+
+#include <gtest/gtest.h>
+
+namespace tessarline {
+namespace {
+
+using test::ModalDriver;
+
+class AboutDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(owner.Create());
+        owner.Load();
+    }
+
+    // Opens the dialog over the board and runs the steps inside its modal loop; returns when
+    // the dialog has closed.
+    void Open(std::vector<std::function<void()>> steps) {
+        dialog = nullptr;
+        ModalDriver driver(std::move(steps));
+        ShowAboutDialog(owner.Handle(), registry, codePage, shell, [this](HWND d) { dialog = d; });
+        EXPECT_EQ(driver.Ran(), driver.Count()) << "the dialog closed before every step ran";
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_FALSE(IsWindow(dialog)) << "the dialog outlived its modal loop";
+        EXPECT_TRUE(IsWindowEnabled(owner.Handle()));
+    }
+
+    HWND Item(int id) const { return GetDlgItem(dialog, id); }
+    void Key(HWND target, WPARAM key) const {
+        PostMessageW(target, WM_KEYDOWN, key, 1);
+        PostMessageW(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+    }
+    void Enter() const { Key(GetFocus(), VK_RETURN); }
+    void Escape() const { Key(GetFocus(), VK_ESCAPE); }
+
+    MainWindow owner{GetModuleHandleW(nullptr), SW_SHOWNORMAL, false};
+    test::EmptyRegistry registry;
+    Latin1CodePage codePage;
+    test::RecordingShell shell;
+    HWND dialog = nullptr;
+};
+
+TEST_F(AboutDialogTest, OpensModalWithItsTextsLayoutAndFocusOnOk) {
+    Open({[this] {
+        EXPECT_FALSE(IsWindowEnabled(owner.Handle()));
+        EXPECT_EQ(GetWindow(dialog, GW_OWNER), owner.Handle());
+        EXPECT_EQ(test::WindowText(dialog), L"About Tessarline");
+        EXPECT_EQ(test::WindowText(Item(kAboutTitleId)), L"Tessarline");
+        EXPECT_EQ(test::WindowText(Item(kAboutDescriptionId)), std::wstring(kRulesText));
+        EXPECT_EQ(test::WindowText(Item(kAboutOkId)), L"OK");
+        EXPECT_EQ(test::WindowText(Item(kAboutSysInfoId)), L"&System Info...");
+        EXPECT_EQ(GetFocus(), Item(kAboutOkId));
+        EXPECT_NE(SendMessageW(Item(kAboutOkId), WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON, 0);
+        // Tab order: OK, System Info, and round again; the labels take no focus.
+        EXPECT_EQ(GetNextDlgTabItem(dialog, Item(kAboutOkId), FALSE), Item(kAboutSysInfoId));
+        EXPECT_EQ(GetNextDlgTabItem(dialog, Item(kAboutSysInfoId), FALSE), Item(kAboutOkId));
+
+        const auto style = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE));
+        const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE));
+        EXPECT_EQ(style & WS_CAPTION, static_cast<DWORD>(WS_CAPTION));
+        EXPECT_NE(style & WS_SYSMENU, 0u);
+        EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0u);
+        EXPECT_NE(exStyle & WS_EX_DLGMODALFRAME, 0u);
+        EXPECT_EQ(exStyle & WS_EX_APPWINDOW, 0u);
+
+        RECT client{};
+        GetClientRect(dialog, &client);
+        EXPECT_EQ(client.right, 382);
+        EXPECT_EQ(client.bottom, 237);
+        POINT origin{0, 0};
+        ClientToScreen(dialog, &origin);
+        EXPECT_EQ(origin.x, 156);
+        EXPECT_EQ(origin.y, 129);
+
+        struct Expected {
+            int id;
+            RECT rect;
+        };
+        const Expected layout[] = {
+            {kAboutImageId, {8, 8, 57, 57}},           {kAboutTitleId, {70, 16, 329, 48}},
+            {kAboutDescriptionId, {72, 48, 331, 134}}, {kAboutOkId, {283, 175, 367, 198}},
+            {kAboutSysInfoId, {284, 205, 367, 228}},
+        };
+        for (const Expected& e : layout) {
+            SCOPED_TRACE(e.id);
+            const RECT r = test::ChildRect(Item(e.id));
+            EXPECT_EQ(r.left, e.rect.left);
+            EXPECT_EQ(r.top, e.rect.top);
+            EXPECT_EQ(r.right, e.rect.right);
+            EXPECT_EQ(r.bottom, e.rect.bottom);
+        }
+        Enter();
+    }});
+    EXPECT_TRUE(shell.messages.empty());
+    EXPECT_TRUE(shell.started.empty());
+}
+
+TEST_F(AboutDialogTest, PictureShowsTheFigureAtItsStretchedSize) {
+    Open({[this] {
+        const HWND image = Item(kAboutImageId);
+        const test::Capture c(49, 49, [image](HDC dc) {
+            SendMessageW(image, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        });
+        constexpr std::uint32_t white = test::Rgb(255, 255, 255);
+        // Corners outside the circle are white; the diagonals cross black in the middle.
+        EXPECT_EQ(c.At(0, 0), white);
+        EXPECT_EQ(c.At(48, 48), white);
+        EXPECT_EQ(c.At(24, 24), 0u);
+        int black = 0;
+        for (int y = 0; y < 49; ++y) {
+            for (int x = 0; x < 49; ++x) {
+                const std::uint32_t p = c.At(x, y);
+                EXPECT_TRUE(p == 0u || p == white) << x << "," << y;
+                black += p == 0u ? 1 : 0;
+            }
+        }
+        // Circle, square and diagonals: far more than a stray line, far less than a fill.
+        EXPECT_GT(black, 300);
+        EXPECT_LT(black, 900);
+        Escape();
+    }});
+}
+
+TEST_F(AboutDialogTest, EscapeAndTheCloseButtonCloseLikeOk) {
+    Open({[this] { Escape(); }});
+    Open({[this] { PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }});
+    Open({[this] { PostMessageW(dialog, WM_CLOSE, 0, 0); }});
+    EXPECT_TRUE(shell.messages.empty());
+}
+
+TEST_F(AboutDialogTest, EnterPressesTheFocusedButtonAndSystemInfoKeepsTheDialogOpen) {
+    Open({
+        [this] { SendMessageW(dialog, WM_NEXTDLGCTL, 0, FALSE); },
+        [this] {
+            EXPECT_EQ(GetFocus(), Item(kAboutSysInfoId));
+            Enter();
+        },
+        [this] {
+            EXPECT_TRUE(IsWindowVisible(dialog));
+            ASSERT_EQ(shell.messages.size(), 1u);
+            EXPECT_EQ(shell.messages[0], L"System Information Is Unavailable At This Time");
+            EXPECT_EQ(shell.captions[0], L"Tessarline");
+            // Esc still closes, whatever has the focus.
+            Escape();
+        },
+    });
+    EXPECT_EQ(shell.messages.size(), 1u);
+    EXPECT_TRUE(shell.started.empty());
+
+    // Loaded afresh: the focus is back on OK and the title is set again.
+    Open({[this] {
+        EXPECT_EQ(GetFocus(), Item(kAboutOkId));
+        EXPECT_EQ(test::WindowText(dialog), L"About Tessarline");
+        Enter();
+    }});
+    EXPECT_EQ(shell.messages.size(), 1u);
+}
+
+TEST_F(AboutDialogTest, AltSPressesSystemInfo) {
+    Open({
+        [this] { PostMessageW(dialog, WM_SYSCHAR, L's', static_cast<LPARAM>(0x20000001)); },
+        [this] {
+            EXPECT_EQ(shell.messages.size(), 1u);
+            Escape();
+        },
+    });
+    EXPECT_EQ(shell.messages.size(), 1u);
+}
+
+} // namespace
+} // namespace tessarline
