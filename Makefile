@@ -52,7 +52,7 @@ art:
 
 windows-configure: art
 	cmake -S . -B $(WIN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=MinSizeRel --no-warn-unused-cli \
-	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DTESSARLINE_TESTS=ON \
 	  -DTESSARLINE_ART_TOOL=$(abspath $(ART_BUILD))/app/art/tessarline_art >/dev/null
 
 windows: deps-windows windows-configure
