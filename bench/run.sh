@@ -15,7 +15,7 @@ mkdir -p build
 
 cmake -S . -B build-bench -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTESSARLINE_BENCH=ON -DTESSARLINE_TESTS=OFF >/dev/null
-cmake --build build-bench -j "$jobs" --target tessarline minimal_qt startup_bench core_bench >/dev/null
+cmake --build build-bench -j "$jobs" --target tessarline minimal_qt minimal_qt_menu startup_bench core_bench >/dev/null
 
 runtime=$(mktemp -d)
 chmod 700 "$runtime"
@@ -37,6 +37,11 @@ xvfb_start
 while IFS= read -r line; do row "$line"; done < <(
     "$sb" "$runs" "$warmup" 300 "$target" "tessarline (Xvfb)" -- build-bench/tessarline \
         --vs "minimal Qt window (Xvfb)" -- build-bench/bench/minimal_qt)
+# The same program against a window that has only the menu bar and one character of text:
+# what is left is the program's own cost.
+while IFS= read -r line; do row "$line"; done < <(
+    "$sb" "$runs" "$warmup" 300 "$target" "tessarline (Xvfb)" -- build-bench/tessarline \
+        --vs "minimal Qt window with a menu bar and text (Xvfb)" -- build-bench/bench/minimal_qt_menu)
 xvfb_stop
 unset DISPLAY
 while IFS= read -r line; do row "$line"; done < <(
