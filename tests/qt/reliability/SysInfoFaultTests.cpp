@@ -67,6 +67,8 @@ public:
         *type = kRegSz;
         *size = static_cast<std::uint32_t>(bytes.size());
         if (bytes.size() > room) {
+            // What the buffer holds then is not defined: here, the part that fitted.
+            std::memcpy(data, bytes.data(), room);
             return kErrorMoreData;
         }
         std::memcpy(data, bytes.data(), bytes.size());
@@ -124,8 +126,9 @@ TEST(SysInfoFaults, EachFailureShowsOneMessageStartsNothingAndClosesEveryKey) {
     // A hidden file: the file test finds nothing there, although the path could be run.
     const QString hidden = dir.filePath(QStringLiteral(".hidden"));
     ASSERT_TRUE(MakeProgram(hidden + QStringLiteral("\\MSINFO32.EXE"), "#!/bin/sh\n", true));
-    // The tool's path beyond the 1024-byte buffer; the slashes keep it a path to the tool.
-    const QString tooLong = dir.path() + QString(1100, QLatin1Char('/')) + QStringLiteral("tool");
+    // Text longer than the 1024-byte buffer whose first 1024 bytes are a path to the tool.
+    const QString slashes(1025 - static_cast<int>(tool.size()), QLatin1Char('/'));
+    const QString tooLong = dir.path() + slashes + QStringLiteral("tool-beyond-the-buffer");
 
     struct Case {
         const char* name;
