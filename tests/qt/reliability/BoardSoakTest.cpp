@@ -12,9 +12,14 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdio>
 #include <numbers>
+#include <optional>
 #include <random>
+#include <vector>
 
 namespace tessarline {
 namespace {

@@ -13,6 +13,9 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace tessarline {
 namespace {
