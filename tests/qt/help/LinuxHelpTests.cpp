@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -332,6 +333,56 @@ TEST(PosixShell, StartsThePathVerbatimOnceDetached) {
     EXPECT_EQ(argc, "0");
     EXPECT_NE(ppid, std::to_string(::getpid()));
     EXPECT_EQ(std::count(line.begin(), line.end(), '\n'), 1);
+}
+
+// Programs named with shell syntax, beside programs named after the pieces a shell would cut
+// those names into, found both by path and on the search path: each name runs as the one
+// program it is, with no arguments, and no piece ever runs.
+TEST(PosixShell, ShellSyntaxInAPathIsNeverInterpreted) {
+    TempDir tmp;
+    const fs::path bin = tmp.Path() / "bin";
+    const fs::path decoyLog = tmp.Path() / "decoys";
+    for (char c = 'a'; c <= 'z'; ++c) {
+        WriteFile(bin / std::string(1, c),
+                  "#!/bin/sh\necho \"$0\" >> '" + decoyLog.string() + "'\n", kExecutable);
+    }
+    const std::string savedPath = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
+    ::setenv("PATH", (bin.string() + ":" + savedPath).c_str(), 1);
+
+    const std::string names[] = {"a;b",
+                                 "a&b",
+                                 "a|b",
+                                 "$(c)",
+                                 "`d`",
+                                 "e'f",
+                                 "g\"h",
+                                 "i j",
+                                 "-k",
+                                 "l\nm",
+                                 "a;b & c|d $(e) `f` 'g' \"h\" -i"};
+    Shell shell;
+    // A NUL ends the path for the system: the text after it must not be cut off and the rest run.
+    EXPECT_THROW(shell.StartProcess((bin / "a").wstring() + L'\0' + L"b"), std::runtime_error);
+    std::vector<fs::path> markers;
+    for (std::size_t i = 0; i < std::size(names); ++i) {
+        const fs::path program = bin / names[i];
+        markers.push_back(tmp.Path() / ("ran-" + std::to_string(i)));
+        WriteFile(program,
+                  "#!/bin/sh\nprintf '%s|%s' \"$0\" \"$#\" > '" + markers[i].string() + "'\n",
+                  kExecutable);
+        EXPECT_NO_THROW(shell.StartProcess(program.wstring())) << names[i];
+    }
+    const bool allRan = WaitFor([&] {
+        return std::all_of(markers.begin(), markers.end(),
+                           [](const fs::path& m) { return !ReadFile(m).empty(); });
+    });
+    ::setenv("PATH", savedPath.c_str(), 1);
+    EXPECT_TRUE(allRan);
+    for (std::size_t i = 0; i < std::size(names); ++i) {
+        EXPECT_EQ(ReadFile(markers[i]), (bin / names[i]).string() + "|0") << names[i];
+    }
+    EXPECT_FALSE(fs::exists(decoyLog)) << ReadFile(decoyLog);
+    EXPECT_TRUE(HasNoChildren());
 }
 
 TEST(PosixShell, AStartThatFailsThrowsAndLeavesNoChild) {
