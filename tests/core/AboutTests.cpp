@@ -156,110 +156,83 @@ TEST_F(About, TextValuesLoseOneTrailingNul) {
 TEST_F(About, ZeroSizeDataRaisesAndStillClosesTheKey) {
     EXPECT_THROW(Read(kRegSz, ""), InvalidRegistryData);
     EXPECT_EQ(val, L"old");
-    EXPECT_EQ(reg.closes, std::vector<RegKey>{101});
     ExpectAllClosed();
 }
 
-TEST_F(About, NumbersAndOtherTypes) {
-    EXPECT_EQ(FormatGeneral(L"&h000105"), L"261");
+TEST_F(About, NumbersOtherTypesAndMissingKeysOrValues) {
     EXPECT_EQ(Read(kRegDword, std::string("\x05\x01\x00\x00", 4), L""), true);
     EXPECT_EQ(val, L"261");
     // Old text stays ahead of the digits, most significant byte first.
-    EXPECT_EQ(Read(kRegDword, std::string("\x05\x01\x00\x00", 4), L"AB"), true);
-    EXPECT_EQ(val, FormatGeneral(L"&hAB000105"));
-    EXPECT_NE(val, FormatGeneral(L"&h000105AB"));
-    EXPECT_EQ(Read(kRegDword, "\x78\x56\x34\x12", L""), true);
-    EXPECT_EQ(val, L"305419896");
     EXPECT_EQ(Read(kRegDword, "\xFF\x10", L"z"), true);
     EXPECT_EQ(val, L"&hz10FF");
     for (std::uint32_t type : {0u, 2u, 3u, 7u, 0xFFFFFFFFu}) {
         EXPECT_EQ(Read(type, std::string("data\0", 5)), true);
         EXPECT_EQ(val, L"old");
     }
+    // A missing key leaves the handle 0, which is closed all the same; then a missing value.
+    reg.keys.clear();
+    reg.queries.clear();
+    const std::size_t closes = reg.closes.size();
+    for (const wchar_t* keyName : {L"Nowhere", L"K"}) {
+        std::wstring key = keyName, name = L"V";
+        val = L"old";
+        EXPECT_FALSE(form.GetKeyValue(kHKeyLocalMachine, key, name, val));
+        EXPECT_EQ(val, L"");
+        reg.Set("K", "Other", kRegSz, "x");
+    }
+    EXPECT_EQ(reg.queries, std::vector<std::string>{"V"}); // none for the missing key
+    EXPECT_EQ(reg.closes.at(closes), 0u);
     ExpectAllClosed();
-}
-
-TEST_F(About, MissingKeyOrValue) {
-    std::wstring key = L"Nowhere", name = L"V";
-    val = L"old";
-    EXPECT_FALSE(form.GetKeyValue(kHKeyLocalMachine, key, name, val));
-    EXPECT_EQ(val, L"");
-    EXPECT_TRUE(reg.queries.empty());
-    EXPECT_EQ(reg.closes, std::vector<RegKey>{0}); // a failed open leaves the handle 0
-    reg.Set("K", "Other", kRegSz, "x");
-    key = L"K";
-    val = L"old";
-    EXPECT_FALSE(form.GetKeyValue(kHKeyLocalMachine, key, name, val));
-    EXPECT_EQ(val, L"");
-    EXPECT_EQ(reg.closes, (std::vector<RegKey>{0, 101}));
 }
 
 TEST_F(About, KeyTextCrossesTheCodePage) {
     reg.Set("Caf\xE9\\?", "Wert?", kRegSz, "ok");
     std::wstring key = L"Caf\u00E9\\\u03A9", name = L"Wert\u2713";
     EXPECT_TRUE(form.GetKeyValue(kHKeyLocalMachine, key, name, val));
-    EXPECT_EQ(reg.opens.back(), "Caf\xE9\\?");
-    EXPECT_EQ(reg.queries.back(), "Wert?");
     EXPECT_EQ(key, L"Caf\u00E9\\?");
     EXPECT_EQ(name, L"Wert?");
     EXPECT_EQ(val, L"ok");
 }
 
-TEST_F(About, LoadOkAndRulesText) {
+// The dialog's texts and buttons are checked through the Qt dialog.
+TEST_F(About, LoadAndOk) {
     form.Form_Load();
     EXPECT_EQ(window.caption, L"About Tessarline");
     EXPECT_EQ(window.title, L"Tessarline");
-    EXPECT_EQ(window.unloads, 0);
     form.cmdOK_Click();
     EXPECT_EQ(window.unloads, 1);
-    EXPECT_EQ(kRulesText.size(), 327u);
-    EXPECT_NE(kRulesText.find(L"careful.  Ahh, but that would be too easy... You have"),
-              std::wstring_view::npos);
-    form.cmdSysInfo_Click(); // empty registry: the message
-    EXPECT_EQ(shell.messages.size(), 1u);
 }
 
-struct SysInfoCase {
-    const char* name;
-    std::optional<FakeRegistry::Value> path, location;
-    std::set<std::wstring> files;
-    bool failDir, failStart;
-    std::optional<std::wstring> started; // otherwise the message
-    bool readsLocation;
-};
-
+// Each case ends in exactly one start or exactly one message, never both, and closes every
+// key it opened.
 TEST_F(About, StartSysInfoStartsOnceOrShowsOneMessage) {
     using namespace std::string_literals;
-    const std::wstring loc = L"C:\\Tools\\MSINFO32.EXE";
-    const SysInfoCase cases[] = {
-        {"both",
-         {{1, "C:\\P\\info.exe\0"s}},
-         {{1, "C:\\Tools\0"s}},
-         {},
-         0,
-         0,
-         L"C:\\P\\info.exe",
-         0},
-        {"location", {}, {{1, "C:\\Tools\0"s}}, {loc}, 0, 0, loc, 1},
-        {"location without file", {}, {{1, "C:\\Tools\0"s}}, {}, 0, 0, {}, 1},
-        {"backslash",
-         {},
-         {{1, "C:\\Tools\\\0"s}},
-         {L"C:\\Tools\\\\MSINFO32.EXE"},
-         0,
-         0,
-         L"C:\\Tools\\\\MSINFO32.EXE",
-         1},
+    using V = std::optional<FakeRegistry::Value>;
+    const V path{{kRegSz, "C:\\P\\info.exe\0"s}}, tools{{kRegSz, "C:\\Tools\0"s}};
+    const std::wstring loc = L"C:\\Tools\\MSINFO32.EXE", slash = L"C:\\Tools\\\\MSINFO32.EXE";
+    const struct {
+        const char* name;
+        V path, location;
+        std::set<std::wstring> files;
+        bool failDir, failStart;
+        std::optional<std::wstring> started; // otherwise the message
+        bool readsLocation;
+    } cases[] = {
+        {"both", path, tools, {}, 0, 0, L"C:\\P\\info.exe", 0},
+        {"location", {}, tools, {loc}, 0, 0, loc, 1},
+        {"location without file", {}, tools, {}, 0, 0, {}, 1},
+        {"backslash", {}, {{kRegSz, "C:\\Tools\\\0"s}}, {slash}, 0, 0, slash, 1},
         {"neither", {}, {}, {}, 0, 0, {}, 1},
+        // Not "\MSINFO32.EXE" at the root of the current drive.
         {"location of another type", {}, {{3, "C:\\Tools\0"s}}, {L"\\MSINFO32.EXE"}, 0, 0, {}, 1},
         {"path of another type", {{7, "C:\\P\\info.exe\0"s}}, {}, {}, 0, 0, {}, 0},
-        {"empty path", {{1, "\0"s}}, {{1, "C:\\Tools\0"s}}, {loc}, 0, 0, {}, 0},
-        {"path of zero size", {{1, ""}}, {{1, "C:\\Tools\0"s}}, {loc}, 0, 0, {}, 0},
-        {"path too long", {{1, std::string(1025, 'x')}}, {}, {}, 0, 0, {}, 1},
-        {"failing start", {{1, "C:\\P\\info.exe"s}}, {{1, "C:\\Tools\0"s}}, {loc}, 0, 1, {}, 0},
-        {"failing file test", {}, {{1, "C:\\Tools\0"s}}, {loc}, 1, 0, {}, 1},
+        {"empty path", {{kRegSz, "\0"s}}, tools, {loc}, 0, 0, {}, 0},
+        {"path of zero size", {{kRegSz, ""}}, tools, {loc}, 0, 0, {}, 0},
+        {"path too long", {{kRegSz, std::string(1025, 'x')}}, {}, {}, 0, 0, {}, 1},
+        {"failing start", path, tools, {loc}, 0, 1, {}, 0},
+        {"failing file test", {}, tools, {loc}, 1, 0, {}, 1},
     };
-    for (const SysInfoCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         FakeRegistry r;
         RecordingShell s;
@@ -293,8 +266,8 @@ TEST_F(About, StartSysInfoStartsOnceOrShowsOneMessage) {
     }
 }
 
-// Random values of every size around the buffer's: nothing read past it, every key closed,
-// a failed read always empty.
+// Random values of every size around the buffer's, under the sanitizers too: nothing read past
+// the buffer, every key closed, a failed read always empty.
 TEST_F(About, FuzzGetKeyValue) {
     std::mt19937 rng(20240607);
     for (int i = 0; i < 20000; ++i) {
@@ -323,25 +296,10 @@ TEST_F(About, FuzzGetKeyValue) {
         }
         ASSERT_EQ(reg.closes.size(), closes + 1);
         ASSERT_TRUE(reg.open.empty());
-        ASSERT_EQ(key, L"K");
-        ASSERT_EQ(name, L"V");
         ASSERT_EQ(threw, shape > 1 && data.empty());
-        if (threw) {
-            ASSERT_EQ(val, before);
-            continue;
-        }
-        ASSERT_EQ(ok, shape > 1 && data.size() <= 1024);
-        if (!ok) {
-            ASSERT_EQ(val, L"");
-        } else if (type == kRegSz) {
-            const std::size_t kept = data.size() - (data.back() == 0 ? 1 : 0);
-            std::wstring text;
-            for (std::size_t j = 0; j < kept; ++j) {
-                text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(data[j])));
-            }
-            ASSERT_EQ(val, text);
-        } else if (type != kRegDword) {
-            ASSERT_EQ(val, before);
+        if (!threw) { // the byte-exact cases above check what a good read holds
+            ASSERT_EQ(ok, shape > 1 && data.size() <= 1024);
+            ASSERT_TRUE(ok || val.empty());
         }
     }
 }
