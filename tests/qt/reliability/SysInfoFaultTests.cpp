@@ -2,7 +2,7 @@
 // message, nothing started, the dialog still open and every key the lookup opened closed.
 #include "help/linux/PosixShell.h"
 #include "help/qt/HelpDialogHost.h"
-#include "tests/qt/help/HelpTestSupport.h"
+#include "tests/qt/QtTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <QTemporaryDir>
 
 #include <cstring>
-#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -133,68 +133,44 @@ TEST(SysInfoFaults, EachFailureShowsOneMessageStartsNothingAndClosesEveryKey) {
     const QString slashes(1025 - static_cast<int>(tool.size()), QLatin1Char('/'));
     const QString tooLong = dir.path() + slashes + QStringLiteral("tool-beyond-the-buffer");
 
-    struct Case {
+    // Each key and value as set up, or absent; with the keys the lookup should have opened.
+    using Value = FaultRegistry::Value;
+    const RegStatus ok = kErrorSuccess;
+    const struct {
         const char* name;
-        std::function<void(FaultRegistry&)> setUp;
+        std::optional<RegStatus> msInfoKey, locationKey;
+        std::optional<Value> path, location;
         int opens;
         bool starts;
-    };
-    const Case cases[] = {
-        {"open fails",
-         [](FaultRegistry& r) {
-             r.keys[kMsInfo] = kErrorAccessDenied;
-             r.keys[kLocation] = kErrorFileNotFound;
-         },
-         0, false},
-        {"query fails",
-         [](FaultRegistry& r) {
-             r.keys[kMsInfo] = r.keys[kLocation] = kErrorSuccess;
-             r.values[{kMsInfo, "PATH"}] = {kErrorAccessDenied, {}};
-         },
-         2, false},
-        {"data too long",
-         [&](FaultRegistry& r) {
-             r.keys[kMsInfo] = r.keys[kLocation] = kErrorSuccess;
-             r.values[{kMsInfo, "PATH"}] = {kErrorSuccess, Sz(tooLong)};
-             r.values[{kLocation, "MSINFO"}] = {kErrorSuccess, Sz(tooLong)};
-         },
-         2, false},
-        {"zero-size data",
-         [&](FaultRegistry& r) {
-             r.keys[kMsInfo] = r.keys[kLocation] = kErrorSuccess;
-             r.values[{kMsInfo, "PATH"}] = {kErrorSuccess, {}};
-             r.values[{kLocation, "MSINFO"}] = {kErrorSuccess, Sz(dir.path())};
-         },
-         1, false},
-        {"file test fails",
-         [&](FaultRegistry& r) {
-             r.keys[kLocation] = kErrorSuccess;
-             r.values[{kLocation, "MSINFO"}] = {kErrorSuccess, Sz(hidden)};
-         },
-         1, false},
-        {"start fails",
-         [&](FaultRegistry& r) {
-             r.keys[kMsInfo] = kErrorSuccess;
-             r.values[{kMsInfo, "PATH"}] = {kErrorSuccess, Sz(plain)};
-         },
-         1, false},
-        // The harness sees a start when there is one.
-        {"no fault",
-         [&](FaultRegistry& r) {
-             r.keys[kMsInfo] = kErrorSuccess;
-             r.values[{kMsInfo, "PATH"}] = {kErrorSuccess, Sz(tool)};
-         },
-         1, true},
+    } cases[] = {
+        {"open fails", kErrorAccessDenied, kErrorFileNotFound, {}, {}, 0, false},
+        {"query fails", ok, ok, Value{kErrorAccessDenied, {}}, {}, 2, false},
+        {"data too long", ok, ok, Value{ok, Sz(tooLong)}, Value{ok, Sz(tooLong)}, 2, false},
+        {"zero-size data", ok, ok, Value{ok, {}}, Value{ok, Sz(dir.path())}, 1, false},
+        {"file test fails", {}, ok, {}, Value{ok, Sz(hidden)}, 1, false},
+        {"start fails", ok, {}, Value{ok, Sz(plain)}, {}, 1, false},
+        {"no fault", ok, {}, Value{ok, Sz(tool)}, {}, 1, true}, // the harness sees a start
     };
 
     QWidget board;
     board.resize(178, 179);
     board.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&board));
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         FaultRegistry registry;
-        c.setUp(registry);
+        if (c.msInfoKey) {
+            registry.keys[kMsInfo] = *c.msInfoKey;
+        }
+        if (c.locationKey) {
+            registry.keys[kLocation] = *c.locationKey;
+        }
+        if (c.path) {
+            registry.values[{kMsInfo, "PATH"}] = *c.path;
+        }
+        if (c.location) {
+            registry.values[{kLocation, "MSINFO"}] = *c.location;
+        }
         RecordingPosixShell shell;
         HelpDialogHost host(&board, registry, shell);
         bool ran = false;
