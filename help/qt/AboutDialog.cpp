@@ -1,6 +1,7 @@
 #include "help/qt/AboutDialog.h"
 
 #include "app/core/AppInfo.h"
+#include "app/qt/AppIcon.h"
 #include "help/qt/FigureImage.h"
 
 #include <QApplication>
@@ -53,7 +54,7 @@ AboutDialog::AboutDialog(QWidget* parent, Registry& registry, const CodePage& co
                           Qt::MSWindowsFixedSizeDialogHint),
       core_(*this, registry, codePage, shell) {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowIcon(FigureIcon());
+    setWindowIcon(AppIcon());
     setModal(true);
     setWindowModality(Qt::ApplicationModal);
     QFont font = QApplication::font();
