@@ -179,4 +179,55 @@ VirtualDisplay::~VirtualDisplay() {
     }
 }
 
+VirtualDisplay* GameTest::display_ = nullptr;
+
+void GameTest::SetUpTestSuite() {
+    display_ = new VirtualDisplay;
+    if (!display_->Up()) {
+        return;
+    }
+    const fs::path runtime = fs::path(Dir()) / "runtime";
+    fs::create_directories(runtime);
+    fs::permissions(runtime, fs::perms::owner_all);
+    fs::create_directories(fs::path(Dir()) / "bin");
+    setenv("DISPLAY", DisplayName().c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    unsetenv("WAYLAND_DISPLAY");
+    unsetenv("QT_QPA_PLATFORM");
+}
+
+void GameTest::TearDownTestSuite() {
+    delete display_;
+    display_ = nullptr;
+}
+
+void GameTest::SetUp() {
+    ASSERT_TRUE(display_->Up()) << "no virtual X server";
+    std::vector<std::string> env = {"DISPLAY=" + DisplayName(),
+                                    "XDG_RUNTIME_DIR=" + Dir() + "/runtime",
+                                    "PATH=" + Dir() + "/bin", "HOME=" + Dir()};
+    if (const char* asan = std::getenv("ASAN_OPTIONS")) {
+        env.push_back(std::string("ASAN_OPTIONS=") + asan);
+    }
+    game_ = Spawn({TESSARLINE_GAME}, env);
+    const std::vector<std::string> found = Visible("^Tessarline$", 1);
+    ASSERT_EQ(found.size(), 1u) << "the game's window did not appear";
+    window_ = found[0];
+}
+
+void GameTest::TearDown() {
+    Stop(game_);
+}
+
+std::vector<std::string> GameTest::Visible(const std::string& title, std::size_t count) {
+    std::vector<std::string> found;
+    WaitFor(
+        [&] {
+            found = Xdotool(DisplayName(), "search --onlyvisible --name '" + title + "'");
+            return found.size() == count;
+        },
+        15s);
+    return found;
+}
+
 } // namespace tessarline::e2e

@@ -1,8 +1,12 @@
 // What the end-to-end tests share: child processes that die with the test, bounded polling,
-// xdotool and other commands with their output, and a private virtual X server.
+// xdotool and other commands with their output, a private virtual X server, and the game
+// started on it for every test.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <chrono>
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -67,6 +71,31 @@ private:
     pid_t xvfb_ = 0;
     std::string display_;
     std::string dir_;
+};
+
+// The game on a private virtual X server, started afresh for every test in an environment of its
+// own: a private runtime directory and home, and a search path that holds no programs (so no
+// system-information program either). Programs the test starts itself reach the same server.
+class GameTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+    // Fails unless the game's window shows.
+    void SetUp() override;
+    void TearDown() override;
+
+    static const std::string& DisplayName() { return display_->Display(); }
+    static const std::string& Dir() { return display_->Dir(); }
+
+    // The visible windows whose title matches, once there are exactly `count` of them; what
+    // there is when that does not happen within 15 seconds.
+    static std::vector<std::string> Visible(const std::string& title, std::size_t count);
+
+    pid_t game_ = 0;
+    std::string window_; // the game's
+
+private:
+    static VirtualDisplay* display_;
 };
 
 } // namespace tessarline::e2e

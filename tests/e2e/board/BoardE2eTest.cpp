@@ -7,9 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
-#include <vector>
 
 namespace tessarline {
 namespace {
@@ -19,43 +17,23 @@ using namespace e2e;
 // At 96 DPI, as Xvfb reports it.
 const TwipTransform kPixels = TwipTransform::ForDevice(1.0);
 
-VirtualDisplay* gDisplay = nullptr;
-
-class BoardE2e : public ::testing::Test {
+class BoardE2e : public GameTest {
 protected:
-    static void SetUpTestSuite() {
-        gDisplay = new VirtualDisplay;
-        if (gDisplay->Up()) {
-            setenv("DISPLAY", gDisplay->Display().c_str(), 1);
-            setenv("XDG_RUNTIME_DIR", gDisplay->Dir().c_str(), 1);
-            unsetenv("WAYLAND_DISPLAY");
-            unsetenv("QT_QPA_PLATFORM");
-        }
-    }
-    static void TearDownTestSuite() {
-        delete gDisplay;
-        gDisplay = nullptr;
-    }
-
     void SetUp() override {
-        ASSERT_TRUE(gDisplay->Up()) << "no virtual X server";
-        shot_ = gDisplay->Dir() + "/board.png";
-        game_ = Spawn({TESSARLINE_GAME});
-        const std::vector<std::string> found =
-            Xdotool(gDisplay->Display(), "search --sync --name '^Tessarline$'");
-        ASSERT_FALSE(found.empty()) << "the game's window did not appear";
-        window_ = found[0];
+        GameTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
+        shot_ = Dir() + "/board.png";
         ASSERT_EQ(Grab(true), 0) << "the board was never drawn";
 
         // The board fills the bottom of the window, below the menu bar, whatever its height.
-        const WindowGeometry g = GeometryOf(gDisplay->Display(), window_);
+        const WindowGeometry g = GeometryOf(DisplayName(), window_);
         ASSERT_EQ(g.width, ClientWidth(kPixels)) << g.width << "x" << g.height;
         ASSERT_GT(g.height, ClientHeight(kPixels)) << g.width << "x" << g.height;
         originX_ = g.x;
         originY_ = g.y + g.height - ClientHeight(kPixels);
     }
-
-    void TearDown() override { Stop(game_); }
 
     int Grab(bool waitBoard) {
         int status = -1;
@@ -78,14 +56,11 @@ protected:
 
     void ClickBox(int node) {
         const PixelRect r = BoxRect(node, kPixels);
-        ASSERT_EQ(
-            Click(gDisplay->Display(), originX_ + r.x + r.width / 2, originY_ + r.y + r.height / 2),
-            0)
+        ASSERT_EQ(Click(DisplayName(), originX_ + r.x + r.width / 2, originY_ + r.y + r.height / 2),
+                  0)
             << "click on box " << node;
     }
 
-    pid_t game_ = 0;
-    std::string window_;
     std::string shot_;
     int originX_ = 0;
     int originY_ = 0;
@@ -145,7 +120,7 @@ TEST_F(BoardE2e, AltRResetsTheBoard) {
         return !board.isNull() && Px(board, 40, 88) == kInk;
     })) << "the move never showed";
 
-    ASSERT_EQ(Keys(gDisplay->Display(), window_, "alt+r"), 0);
+    ASSERT_EQ(Keys(DisplayName(), window_, "alt+r"), 0);
     EXPECT_TRUE(WaitFor([&] {
         board = Board();
         return !board.isNull() && Px(board, 40, 88) == kFaint && BoxInterior(board, 1) == kInk &&

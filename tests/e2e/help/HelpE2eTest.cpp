@@ -10,8 +10,6 @@
 #include <X11/Xlib.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -20,60 +18,30 @@
 namespace tessarline {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace e2e;
 using namespace std::chrono_literals;
 
-class HelpE2e : public ::testing::Test {
+class HelpE2e : public GameTest {
 protected:
-    static void SetUpTestSuite() { display_ = new VirtualDisplay; }
-    static void TearDownTestSuite() {
-        delete display_;
-        display_ = nullptr;
-    }
-
     void SetUp() override {
-        ASSERT_TRUE(display_->Up()) << "no virtual X server";
-        const fs::path runtime = fs::path(display_->Dir()) / "runtime";
-        const fs::path bin = fs::path(display_->Dir()) / "bin";
-        fs::create_directories(runtime);
-        fs::permissions(runtime, fs::perms::owner_all);
-        // A search path that holds no system-information program.
-        fs::create_directories(bin);
-        std::vector<std::string> env = {"DISPLAY=" + display_->Display(),
-                                        "XDG_RUNTIME_DIR=" + runtime.string(),
-                                        "PATH=" + bin.string(), "HOME=" + display_->Dir()};
-        if (const char* asan = std::getenv("ASAN_OPTIONS")) {
-            env.push_back(std::string("ASAN_OPTIONS=") + asan);
+        GameTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
         }
-        game_ = Spawn({TESSARLINE_GAME}, env);
-        board_ = Visible("^Tessarline$", 1);
-        ASSERT_EQ(board_.size(), 1u) << "the game's window did not appear";
-        x_ = XOpenDisplay(display_->Display().c_str());
+        board_ = {window_};
+        x_ = XOpenDisplay(DisplayName().c_str());
         ASSERT_NE(x_, nullptr);
     }
 
     void TearDown() override {
-        Stop(game_);
+        GameTest::TearDown();
         if (x_ != nullptr) {
             XCloseDisplay(x_);
         }
     }
 
-    // The visible windows whose title matches, once there are exactly `count` of them.
-    std::vector<std::string> Visible(const std::string& title, std::size_t count) {
-        std::vector<std::string> found;
-        WaitFor(
-            [&] {
-                found = Xdotool(display_->Display(), "search --onlyvisible --name '" + title + "'");
-                return found.size() == count;
-            },
-            15s);
-        return found;
-    }
-
     void SendKeys(const std::string& window, const std::string& keys) {
-        ASSERT_EQ(Keys(display_->Display(), window, keys), 0) << keys;
+        ASSERT_EQ(Keys(DisplayName(), window, keys), 0) << keys;
     }
 
     // What a window manager's close button does: ask the window to close.
@@ -90,20 +58,16 @@ protected:
         XFlush(x_);
     }
 
-    static VirtualDisplay* display_;
-    pid_t game_ = 0;
-    std::vector<std::string> board_;
+    std::vector<std::string> board_; // the game's window alone
     Display* x_ = nullptr;
 };
-
-VirtualDisplay* HelpE2e::display_ = nullptr;
 
 TEST_F(HelpE2e, HelpShowsTheDialogAndSystemInfoTheMessage) {
     SendKeys(board_[0], "alt+h");
     const std::vector<std::string> dialog = Visible("^About Tessarline$", 1);
     ASSERT_EQ(dialog.size(), 1u) << "Alt+H did not open the help dialog";
     // Its client area at its fixed place and size (96 DPI on Xvfb).
-    const WindowGeometry g = GeometryOf(display_->Display(), dialog[0]);
+    const WindowGeometry g = GeometryOf(DisplayName(), dialog[0]);
     EXPECT_EQ(g.x, 156);
     EXPECT_EQ(g.y, 129);
     EXPECT_EQ(g.width, 382);
@@ -112,7 +76,7 @@ TEST_F(HelpE2e, HelpShowsTheDialogAndSystemInfoTheMessage) {
     // A real click in the middle of "&System Info...": 4260, 3075, 1245 by 345 twips.
     const int cx = g.x + (4260 + 1245 / 2) / 15;
     const int cy = g.y + (3075 + 345 / 2) / 15;
-    ASSERT_EQ(Click(display_->Display(), cx, cy), 0);
+    ASSERT_EQ(Click(DisplayName(), cx, cy), 0);
 
     // The message box: a second top-level window captioned with the application title.
     std::vector<std::string> titled = Visible("^Tessarline$", 2);
@@ -144,7 +108,7 @@ TEST_F(HelpE2e, HelpOpensAgainAtTheSamePlace) {
         SendKeys(board_[0], "alt+h");
         const std::vector<std::string> dialog = Visible("^About Tessarline$", 1);
         ASSERT_EQ(dialog.size(), 1u) << "opening " << opening;
-        const WindowGeometry g = GeometryOf(display_->Display(), dialog[0]);
+        const WindowGeometry g = GeometryOf(DisplayName(), dialog[0]);
         EXPECT_EQ(g.x, 156);
         EXPECT_EQ(g.y, 129);
         // Enter presses OK, which has the focus.
