@@ -19,21 +19,13 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-bool WaitFor(const std::function<bool()>& condition, std::chrono::seconds limit) {
-    const auto deadline = Clock::now() + limit;
-    for (;;) {
-        if (condition()) {
-            return true;
-        }
-        if (Clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(50ms);
-    }
-}
+namespace {
 
-pid_t Spawn(const std::vector<std::string>& argv,
-            const std::optional<std::vector<std::string>>& env, int keepFd) {
+// Starts a program in the given environment with its standard input and output on /dev/null;
+// its errors still show. It dies with this test process, so nothing is left behind even after
+// a crash. keepFd stays open in it as descriptor 3.
+pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+            int keepFd = -1) {
     const pid_t parent = getpid();
     const pid_t pid = fork();
     if (pid == 0) {
@@ -52,11 +44,7 @@ pid_t Spawn(const std::vector<std::string>& argv,
             args.push_back(const_cast<char*>(a.c_str()));
         }
         args.push_back(nullptr);
-        if (!env) {
-            execvp(args[0], args.data());
-            _exit(127);
-        }
-        for (const std::string& v : *env) {
+        for (const std::string& v : env) {
             vars.push_back(const_cast<char*>(v.c_str()));
         }
         vars.push_back(nullptr);
@@ -67,10 +55,7 @@ pid_t Spawn(const std::vector<std::string>& argv,
     return pid;
 }
 
-bool Ended(pid_t pid, int* status) {
-    return waitpid(pid, status, WNOHANG) == pid;
-}
-
+// Asks the process to end, kills it if it will not, and sets pid to 0.
 void Stop(pid_t& pid) {
     if (pid <= 0) {
         return;
@@ -83,6 +68,63 @@ void Stop(pid_t& pid) {
         }
     }
     pid = 0;
+}
+
+// Starts Xvfb on a display number it picks itself; the display's name, or empty text (and no
+// server) when it did not come up.
+std::string StartXvfb(pid_t& xvfb) {
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) {
+        return {};
+    }
+    // Xvfb writes the number it took, then a newline, to descriptor 3.
+    xvfb = Spawn({"Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-screen", "0", "1024x768x24"}, {},
+                 fds[1]);
+    close(fds[1]);
+    std::string number;
+    const auto deadline = Clock::now() + 15s;
+    while (Clock::now() < deadline && (number.empty() || number.back() != '\n')) {
+        pollfd p{fds[0], POLLIN, 0};
+        if (poll(&p, 1, 100) > 0) {
+            char c;
+            if (read(fds[0], &c, 1) != 1) {
+                break;
+            }
+            number.push_back(c);
+        }
+    }
+    close(fds[0]);
+    if (number.empty() || number.back() != '\n') {
+        Stop(xvfb);
+        return {};
+    }
+    number.pop_back();
+    return ":" + number;
+}
+
+// xdotool on the display, its errors discarded, for at most 20 seconds.
+std::vector<std::string> Xdotool(const std::string& display, const std::string& args,
+                                 int* status = nullptr) {
+    return Capture("DISPLAY=" + display + " timeout 20 xdotool " + args + " 2>/dev/null", status);
+}
+
+} // namespace
+
+bool WaitFor(const std::function<bool()>& condition, std::chrono::seconds limit) {
+    const auto deadline = Clock::now() + limit;
+    for (;;) {
+        if (condition()) {
+            return true;
+        }
+        if (Clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+}
+
+bool Ended(pid_t pid, int* status) {
+    return waitpid(pid, status, WNOHANG) == pid;
 }
 
 std::vector<std::string> Capture(const std::string& command, int* status) {
@@ -108,104 +150,44 @@ std::vector<std::string> Capture(const std::string& command, int* status) {
     return lines;
 }
 
-std::vector<std::string> Xdotool(const std::string& display, const std::string& args, int* status) {
-    return Capture("DISPLAY=" + display + " timeout 20 xdotool " + args + " 2>/dev/null", status);
-}
+pid_t GameTest::xvfb_ = 0;
+std::string GameTest::display_;
+std::string GameTest::dir_;
 
-WindowGeometry GeometryOf(const std::string& display, const std::string& window) {
-    WindowGeometry g;
-    for (const std::string& line : Xdotool(display, "getwindowgeometry --shell " + window)) {
-        std::sscanf(line.c_str(), "X=%d", &g.x);
-        std::sscanf(line.c_str(), "Y=%d", &g.y);
-        std::sscanf(line.c_str(), "WIDTH=%d", &g.width);
-        std::sscanf(line.c_str(), "HEIGHT=%d", &g.height);
-    }
-    return g;
-}
-
-int Click(const std::string& display, int x, int y) {
-    int status = -1;
-    Xdotool(display, "mousemove --sync " + std::to_string(x) + " " + std::to_string(y) + " click 1",
-            &status);
-    return status;
-}
-
-int Keys(const std::string& display, const std::string& window, const std::string& keys) {
-    int status = -1;
-    Xdotool(display, "windowfocus --sync " + window + " key " + keys, &status);
-    return status;
-}
-
-VirtualDisplay::VirtualDisplay() {
+void GameTest::SetUpTestSuite() {
     char dir[] = "/tmp/tessarline-e2e-XXXXXX";
     if (mkdtemp(dir) == nullptr) {
         return;
     }
     dir_ = dir;
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0) {
+    display_ = StartXvfb(xvfb_);
+    if (display_.empty()) {
         return;
     }
-    // Xvfb writes the number it took, then a newline, to descriptor 3.
-    xvfb_ = Spawn({"Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-screen", "0", "1024x768x24"},
-                  std::nullopt, fds[1]);
-    close(fds[1]);
-    std::string number;
-    const auto deadline = Clock::now() + 15s;
-    while (Clock::now() < deadline && (number.empty() || number.back() != '\n')) {
-        pollfd p{fds[0], POLLIN, 0};
-        if (poll(&p, 1, 100) > 0) {
-            char c;
-            if (read(fds[0], &c, 1) != 1) {
-                break;
-            }
-            number.push_back(c);
-        }
-    }
-    close(fds[0]);
-    if (!number.empty() && number.back() == '\n') {
-        number.pop_back();
-        display_ = ":" + number;
-    } else {
-        Stop(xvfb_);
-    }
-}
-
-VirtualDisplay::~VirtualDisplay() {
-    Stop(xvfb_);
-    if (!dir_.empty()) {
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-}
-
-VirtualDisplay* GameTest::display_ = nullptr;
-
-void GameTest::SetUpTestSuite() {
-    display_ = new VirtualDisplay;
-    if (!display_->Up()) {
-        return;
-    }
-    const fs::path runtime = fs::path(Dir()) / "runtime";
+    const fs::path runtime = fs::path(dir_) / "runtime";
     fs::create_directories(runtime);
     fs::permissions(runtime, fs::perms::owner_all);
-    fs::create_directories(fs::path(Dir()) / "bin");
-    setenv("DISPLAY", DisplayName().c_str(), 1);
+    fs::create_directories(fs::path(dir_) / "bin");
+    setenv("DISPLAY", display_.c_str(), 1);
     setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     unsetenv("WAYLAND_DISPLAY");
     unsetenv("QT_QPA_PLATFORM");
 }
 
 void GameTest::TearDownTestSuite() {
-    delete display_;
-    display_ = nullptr;
+    Stop(xvfb_);
+    if (!dir_.empty()) {
+        std::error_code ignored;
+        fs::remove_all(dir_, ignored);
+    }
+    dir_.clear();
+    display_.clear();
 }
 
 void GameTest::SetUp() {
-    ASSERT_TRUE(display_->Up()) << "no virtual X server";
-    std::vector<std::string> env = {"DISPLAY=" + DisplayName(),
-                                    "XDG_RUNTIME_DIR=" + Dir() + "/runtime",
-                                    "PATH=" + Dir() + "/bin", "HOME=" + Dir()};
+    ASSERT_FALSE(display_.empty()) << "no virtual X server";
+    std::vector<std::string> env = {"DISPLAY=" + display_, "XDG_RUNTIME_DIR=" + dir_ + "/runtime",
+                                    "PATH=" + dir_ + "/bin", "HOME=" + dir_};
     if (const char* asan = std::getenv("ASAN_OPTIONS")) {
         env.push_back(std::string("ASAN_OPTIONS=") + asan);
     }
@@ -223,11 +205,36 @@ std::vector<std::string> GameTest::Visible(const std::string& title, std::size_t
     std::vector<std::string> found;
     WaitFor(
         [&] {
-            found = Xdotool(DisplayName(), "search --onlyvisible --name '" + title + "'");
+            found = Xdotool(display_, "search --onlyvisible --name '" + title + "'");
             return found.size() == count;
         },
         15s);
     return found;
+}
+
+WindowGeometry GameTest::GeometryOf(const std::string& window) {
+    WindowGeometry g;
+    for (const std::string& line : Xdotool(display_, "getwindowgeometry --shell " + window)) {
+        std::sscanf(line.c_str(), "X=%d", &g.x);
+        std::sscanf(line.c_str(), "Y=%d", &g.y);
+        std::sscanf(line.c_str(), "WIDTH=%d", &g.width);
+        std::sscanf(line.c_str(), "HEIGHT=%d", &g.height);
+    }
+    return g;
+}
+
+void GameTest::Click(int x, int y) {
+    const std::string args =
+        "mousemove --sync " + std::to_string(x) + " " + std::to_string(y) + " click 1";
+    int status = -1;
+    Xdotool(display_, args, &status);
+    ASSERT_EQ(status, 0) << args;
+}
+
+void GameTest::Keys(const std::string& window, const std::string& keys) {
+    int status = -1;
+    Xdotool(display_, "windowfocus --sync " + window + " key " + keys, &status);
+    ASSERT_EQ(status, 0) << keys;
 }
 
 } // namespace tessarline::e2e

@@ -1,6 +1,5 @@
-// What the end-to-end tests share: child processes that die with the test, bounded polling,
-// xdotool and other commands with their output, a private virtual X server, and the game
-// started on it for every test.
+// What the end-to-end tests share: the game started afresh for every test on a private virtual
+// X server, driven with xdotool, and bounded polling and shell commands to watch it with.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,7 +7,6 @@
 #include <chrono>
 #include <cstddef>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,62 +18,21 @@ namespace tessarline::e2e {
 bool WaitFor(const std::function<bool()>& condition,
              std::chrono::seconds limit = std::chrono::seconds(10));
 
-// Starts a program with its standard input and output on /dev/null; its errors still show.
-// It dies with this test process, so nothing is left behind even after a crash. Without env
-// it gets this process's environment. keepFd stays open in it as descriptor 3.
-pid_t Spawn(const std::vector<std::string>& argv,
-            const std::optional<std::vector<std::string>>& env = std::nullopt, int keepFd = -1);
-
 // Whether the process has ended; if so it is reaped and its wait status goes to *status.
 bool Ended(pid_t pid, int* status = nullptr);
-
-// Asks the process to end, kills it if it will not, and sets pid to 0.
-void Stop(pid_t& pid);
 
 // Runs a shell command; its output lines, trimmed, the empty ones left out. Its exit status
 // goes to *status (-1 when it did not exit normally).
 std::vector<std::string> Capture(const std::string& command, int* status = nullptr);
 
-// Runs xdotool on the display, its errors discarded, for at most 20 seconds.
-std::vector<std::string> Xdotool(const std::string& display, const std::string& args,
-                                 int* status = nullptr);
-
 struct WindowGeometry {
     int x = -1, y = -1, width = -1, height = -1;
 };
 
-// A window's client area on the screen, as xdotool reports it.
-WindowGeometry GeometryOf(const std::string& display, const std::string& window);
-
-// A left click at a screen point; xdotool's exit status.
-int Click(const std::string& display, int x, int y);
-
-// Without a window manager a window must be given the focus before keys reach it; xdotool's
-// exit status.
-int Keys(const std::string& display, const std::string& window, const std::string& keys);
-
-// Xvfb on a display number it picks itself among the free ones (so two tests never race for
-// one), with a private 0700 directory that goes with it.
-class VirtualDisplay {
-public:
-    VirtualDisplay();
-    ~VirtualDisplay();
-    VirtualDisplay(const VirtualDisplay&) = delete;
-    VirtualDisplay& operator=(const VirtualDisplay&) = delete;
-
-    bool Up() const { return xvfb_ != 0 && !display_.empty(); }
-    const std::string& Display() const { return display_; }
-    const std::string& Dir() const { return dir_; }
-
-private:
-    pid_t xvfb_ = 0;
-    std::string display_;
-    std::string dir_;
-};
-
-// The game on a private virtual X server, started afresh for every test in an environment of its
-// own: a private runtime directory and home, and a search path that holds no programs (so no
-// system-information program either). Programs the test starts itself reach the same server.
+// The game in an environment of its own: a private runtime directory and home, and a search
+// path that holds no programs (so no system-information program either). Xvfb picks a free
+// display number itself, so that tests running side by side never race for one. Programs the
+// test starts itself reach the same server.
 class GameTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite();
@@ -84,18 +41,27 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    static const std::string& DisplayName() { return display_->Display(); }
-    static const std::string& Dir() { return display_->Dir(); }
+    static const std::string& Dir() { return dir_; }
 
     // The visible windows whose title matches, once there are exactly `count` of them; what
     // there is when that does not happen within 15 seconds.
     static std::vector<std::string> Visible(const std::string& title, std::size_t count);
+    // A window's client area on the screen.
+    static WindowGeometry GeometryOf(const std::string& window);
+    // A left click at a point of the screen.
+    static void Click(int x, int y);
+    // Without a window manager a window must be given the focus before keys reach it.
+    static void Keys(const std::string& window, const std::string& keys);
+    // The X display's name, for opening a connection of one's own.
+    static const std::string& DisplayName() { return display_; }
 
     pid_t game_ = 0;
     std::string window_; // the game's
 
 private:
-    static VirtualDisplay* display_;
+    static pid_t xvfb_;
+    static std::string display_;
+    static std::string dir_;
 };
 
 } // namespace tessarline::e2e

@@ -28,7 +28,7 @@ protected:
         ASSERT_EQ(Grab(true), 0) << "the board was never drawn";
 
         // The board fills the bottom of the window, below the menu bar, whatever its height.
-        const WindowGeometry g = GeometryOf(DisplayName(), window_);
+        const WindowGeometry g = GeometryOf(window_);
         ASSERT_EQ(g.width, ClientWidth(kPixels)) << g.width << "x" << g.height;
         ASSERT_GT(g.height, ClientHeight(kPixels)) << g.width << "x" << g.height;
         originX_ = g.x;
@@ -56,9 +56,7 @@ protected:
 
     void ClickBox(int node) {
         const PixelRect r = BoxRect(node, kPixels);
-        ASSERT_EQ(Click(DisplayName(), originX_ + r.x + r.width / 2, originY_ + r.y + r.height / 2),
-                  0)
-            << "click on box " << node;
+        Click(originX_ + r.x + r.width / 2, originY_ + r.y + r.height / 2);
     }
 
     std::string shot_;
@@ -120,7 +118,7 @@ TEST_F(BoardE2e, AltRResetsTheBoard) {
         return !board.isNull() && Px(board, 40, 88) == kInk;
     })) << "the move never showed";
 
-    ASSERT_EQ(Keys(DisplayName(), window_, "alt+r"), 0);
+    ASSERT_NO_FATAL_FAILURE(Keys(window_, "alt+r"));
     EXPECT_TRUE(WaitFor([&] {
         board = Board();
         return !board.isNull() && Px(board, 40, 88) == kFaint && BoxInterior(board, 1) == kInk &&

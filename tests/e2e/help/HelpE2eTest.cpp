@@ -40,10 +40,6 @@ protected:
         }
     }
 
-    void SendKeys(const std::string& window, const std::string& keys) {
-        ASSERT_EQ(Keys(DisplayName(), window, keys), 0) << keys;
-    }
-
     // What a window manager's close button does: ask the window to close.
     void CloseWindow(const std::string& window) {
         const Window w = std::stoul(window);
@@ -63,11 +59,11 @@ protected:
 };
 
 TEST_F(HelpE2e, HelpShowsTheDialogAndSystemInfoTheMessage) {
-    SendKeys(board_[0], "alt+h");
+    Keys(board_[0], "alt+h");
     const std::vector<std::string> dialog = Visible("^About Tessarline$", 1);
     ASSERT_EQ(dialog.size(), 1u) << "Alt+H did not open the help dialog";
     // Its client area at its fixed place and size (96 DPI on Xvfb).
-    const WindowGeometry g = GeometryOf(DisplayName(), dialog[0]);
+    const WindowGeometry g = GeometryOf(dialog[0]);
     EXPECT_EQ(g.x, 156);
     EXPECT_EQ(g.y, 129);
     EXPECT_EQ(g.width, 382);
@@ -76,7 +72,7 @@ TEST_F(HelpE2e, HelpShowsTheDialogAndSystemInfoTheMessage) {
     // A real click in the middle of "&System Info...": 4260, 3075, 1245 by 345 twips.
     const int cx = g.x + (4260 + 1245 / 2) / 15;
     const int cy = g.y + (3075 + 345 / 2) / 15;
-    ASSERT_EQ(Click(DisplayName(), cx, cy), 0);
+    ASSERT_NO_FATAL_FAILURE(Click(cx, cy));
 
     // The message box: a second top-level window captioned with the application title.
     std::vector<std::string> titled = Visible("^Tessarline$", 2);
@@ -85,13 +81,13 @@ TEST_F(HelpE2e, HelpShowsTheDialogAndSystemInfoTheMessage) {
     EXPECT_NE(box, board_[0]);
 
     // Enter on the box closes it; the dialog stays open.
-    SendKeys(box, "Return");
+    Keys(box, "Return");
     titled = Visible("^Tessarline$", 1);
     EXPECT_EQ(titled, board_);
     EXPECT_EQ(Visible("^About Tessarline$", 1), dialog);
 
     // Esc closes the dialog; the board is alone again.
-    SendKeys(dialog[0], "Escape");
+    Keys(dialog[0], "Escape");
     EXPECT_TRUE(Visible("^About Tessarline$", 0).empty()) << "Esc did not close the dialog";
     EXPECT_EQ(Visible("^Tessarline$", 1), board_);
 
@@ -105,14 +101,14 @@ TEST_F(HelpE2e, HelpShowsTheDialogAndSystemInfoTheMessage) {
 
 TEST_F(HelpE2e, HelpOpensAgainAtTheSamePlace) {
     for (int opening = 0; opening < 2; ++opening) {
-        SendKeys(board_[0], "alt+h");
+        Keys(board_[0], "alt+h");
         const std::vector<std::string> dialog = Visible("^About Tessarline$", 1);
         ASSERT_EQ(dialog.size(), 1u) << "opening " << opening;
-        const WindowGeometry g = GeometryOf(DisplayName(), dialog[0]);
+        const WindowGeometry g = GeometryOf(dialog[0]);
         EXPECT_EQ(g.x, 156);
         EXPECT_EQ(g.y, 129);
         // Enter presses OK, which has the focus.
-        SendKeys(dialog[0], "Return");
+        Keys(dialog[0], "Return");
         EXPECT_TRUE(Visible("^About Tessarline$", 0).empty()) << "opening " << opening;
     }
 }
