@@ -1,5 +1,6 @@
 // The board's rules: reset, pen, move table, the most edges a game can trace, and the arcs and
 // z-order the logic asks of its window.
+#include "board/core/BoardPicture.h"
 #include "board/core/Form1.h"
 
 #include <gtest/gtest.h>
@@ -17,12 +18,7 @@
 namespace tessarline {
 namespace {
 
-struct ArcCall {
-    TwipPoint centre;
-    int radius;
-    Colour colour;
-    float start;
-    float end;
+struct ArcCall : BoardSurface::Stroke {
     NodeIndex pen; // the pen's node when the arc was drawn
 };
 
@@ -30,7 +26,7 @@ struct RecordingWindow : BoardWindow {
     void Show() override { log += 'S'; }
     void DrawArc(TwipPoint c, int r, Colour colour, float s, float e) override {
         log += 'A';
-        arcs.push_back({c, r, colour, s, e, form ? form->CurrentNode : NodeIndex{0}});
+        arcs.push_back({{c, r, colour, s, e}, form ? form->CurrentNode : NodeIndex{0}});
     }
     void Beep() override { ++beeps; }
     void ShowHelp() override { log += 'H'; }
