@@ -19,29 +19,6 @@ size_target_kb=300
 # Between runs: lets the previous program's processes in the prefix wind down.
 gap_ms=200
 
-# The benchmark build: same toolchain, build type and art tool as `make windows`; the program
-# quits after its first painted frame.
-{
-    make --no-print-directory art
-    cmake -S . -B "$build" -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=MinSizeRel --no-warn-unused-cli \
-        -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-        -DTESSARLINE_ART_TOOL="$PWD/build-art/app/art/tessarline_art" \
-        -DTESSARLINE_BENCH=ON -DTESSARLINE_TESTS=OFF
-    cmake --build "$build" -j "$jobs" --target Tessarline MinimalWin32
-} >&2
-
-# The host driver, normally built by bench/run.sh already.
-sb=build-bench/bench/startup_bench
-if [ ! -x "$sb" ]; then
-    {
-        cmake -S . -B build-bench -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-            -DTESSARLINE_BENCH=ON -DTESSARLINE_TESTS=OFF
-        cmake --build build-bench -j "$jobs" --target startup_bench
-    } >&2
-fi
-
-exe=$build/Tessarline.exe
-minimal=$build/bench/MinimalWin32.exe
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/tessarline-winbench.XXXXXX")
 prefix=$scratch/prefix
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -51,15 +28,42 @@ cleanup() {
     rm -rf "$scratch"
 }
 trap cleanup EXIT
-
-# One prefix for every run, made by the tests' own script (null graphics driver). Its first run
-# also shows that the minimal window paints and quits by itself.
-echo "windows.sh: preparing the Wine prefix" >&2
-scripts/wine-env.sh run "$prefix" "$minimal" </dev/null >"$scratch/setup.log" 2>&1 || {
-    cat "$scratch/setup.log" >&2
-    echo "windows.sh: the minimal window does not run under Wine" >&2
-    exit 1
+# Runs a step with its output kept aside, shown only when it fails.
+quiet() {
+    "$@" </dev/null >"$scratch/log" 2>&1 || {
+        cat "$scratch/log" >&2
+        echo "windows.sh: failed: $*" >&2
+        exit 1
+    }
 }
+
+# The benchmark build: same toolchain, build type and art tool as `make windows`; the program
+# quits after its first painted frame.
+echo "windows.sh: building the Windows benchmark programs" >&2
+quiet make --no-print-directory art
+quiet cmake -S . -B "$build" -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=MinSizeRel \
+    --no-warn-unused-cli -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+    -DTESSARLINE_ART_TOOL="$PWD/build-art/app/art/tessarline_art" \
+    -DTESSARLINE_BENCH=ON -DTESSARLINE_TESTS=OFF
+quiet cmake --build "$build" -j "$jobs" --target Tessarline MinimalWin32
+exe=$build/Tessarline.exe
+minimal=$build/bench/MinimalWin32.exe
+
+# The host driver, normally built by bench/run.sh already.
+sb=build-bench/bench/startup_bench
+if [ ! -x "$sb" ]; then
+    quiet cmake -S . -B build-bench -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DTESSARLINE_BENCH=ON -DTESSARLINE_TESTS=OFF
+    quiet cmake --build build-bench -j "$jobs" --target startup_bench
+fi
+
+# One prefix for every run, made by the tests' own script (null graphics driver). A first run
+# of each program shows that its window gets painted under that driver: both quit only from
+# their first WM_PAINT, so one that never came would stop here, not hang the timed runs.
+echo "windows.sh: preparing the Wine prefix" >&2
+for program in "$minimal" "$exe"; do
+    quiet timeout 120 scripts/wine-env.sh run "$prefix" "$program"
+done
 # One server for every run, so that the runs measure the programs' start, not the server's:
 # the set-up's server lingers only briefly, so replace it with one that stays.
 wineserver -k >/dev/null 2>&1 || true
@@ -82,7 +86,7 @@ x86_64-w64-mingw32-strip -o "$stripped" "$exe"
 bytes=$(stat -c %s "$stripped")
 kb=$(awk -v b="$bytes" 'BEGIN { printf "%.1f", b / 1024 }')
 if [ "$bytes" -le $((size_target_kb * 1024)) ]; then verdict=met; else verdict="not met"; fi
-echo "| Tessarline.exe stripped size | $kb KiB ($bytes bytes) | target at most $size_target_kb KB: $verdict | | |"
+echo "| Tessarline.exe stripped size | $kb KiB ($bytes bytes) | target at most $size_target_kb KB ($((size_target_kb * 1024)) bytes): $verdict | | |"
 
 imports=$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ { print tolower($3) }' | sort -u)
 [ -n "$imports" ] || {

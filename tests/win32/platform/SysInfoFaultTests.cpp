@@ -119,11 +119,11 @@ protected:
             EXPECT_EQ(driver.Ran(), 2u) << "the dialog closed";
         }
         EXPECT_TRUE(visibleAfter);
+        EXPECT_TRUE(shell.started.empty()) << "started " << Narrow(shell.started[0]);
         ASSERT_EQ(seen.size(), 1u);
         EXPECT_EQ(seen[0].text, L"System Information Is Unavailable At This Time");
         EXPECT_EQ(seen[0].caption, L"Tessarline");
         EXPECT_EQ(seen[0].owner, dialog);
-        EXPECT_TRUE(shell.started.empty()) << "started " << Narrow(shell.started[0]);
         EXPECT_EQ(keysOpenAfter, 0u) << "a key was left open";
         EXPECT_EQ(registry.closes, registry.opens);
     }
