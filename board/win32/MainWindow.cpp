@@ -139,11 +139,13 @@ void MainWindow::ApplyDpi(UINT dpi) {
     }
     const HICON big = LoadAppIcon(instance_, IconSize(false, dpi));
     const HICON small = LoadAppIcon(instance_, IconSize(true, dpi));
-    if (big != nullptr) {
-        SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-    }
+    // The small icon first: a big icon set alone makes the system shrink a copy of it for the
+    // caption, only to be replaced at once.
     if (small != nullptr) {
         SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    }
+    if (big != nullptr) {
+        SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
     }
     for (HICON* slot : {&bigIcon_, &smallIcon_}) {
         const HICON fresh = slot == &bigIcon_ ? big : small;
