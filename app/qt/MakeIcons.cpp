@@ -1,8 +1,6 @@
 // Build tool: writes the application icon at the sizes the desktop's icon theme installs,
-// drawn from the figure's geometry like the window icon.
-#include "board/core/Raster.h"
-
-#include <QImage>
+// the same images as the window icon.
+#include "app/qt/AppIcon.h"
 
 #include <cstdio>
 
@@ -12,12 +10,9 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const QString dir = QString::fromLocal8Bit(argv[1]);
-    for (int size : {16, 32, 48}) {
-        const tessarline::PixelBuffer figure = tessarline::RenderFigure(size);
-        const QImage image(reinterpret_cast<const uchar*>(figure.Data()), size, size,
-                           static_cast<qsizetype>(size) * 4, QImage::Format_RGB32);
+    for (int size : tessarline::kAppIconSizes) {
         const QString path = QStringLiteral("%1/tessarline-%2.png").arg(dir).arg(size);
-        if (!image.save(path, "PNG")) {
+        if (!tessarline::AppIconImage(size).save(path, "PNG")) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
             return 1;
         }

@@ -1,16 +1,16 @@
 #include "board/qt/BoardWindowQt.h"
 
 #include "app/core/AppInfo.h"
+#include "app/qt/AppIcon.h"
+#include "board/qt/PixelImage.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QIcon>
 #include <QImage>
 #include <QLayout>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPixmap>
 #include <QWidget>
 
 #ifdef TESSARLINE_EXIT_AFTER_FIRST_FRAME
@@ -26,22 +26,6 @@ namespace {
 // Pixels of a 96-DPI layout per logical pixel of the widget's screen.
 double LayoutScale(const QWidget& w) {
     return w.logicalDpiX() / 96.0;
-}
-
-// Wraps the buffer's pixels without copying; the buffer must outlive the image.
-QImage WrapPixels(const PixelBuffer& buffer) {
-    return QImage(reinterpret_cast<const uchar*>(buffer.Data()), buffer.Width(), buffer.Height(),
-                  static_cast<qsizetype>(buffer.Width()) * 4, QImage::Format_RGB32);
-}
-
-QIcon FigureIcon() {
-    QIcon icon;
-    for (int size : {16, 32, 48}) {
-        const PixelBuffer figure = RenderFigure(size);
-        // A deep copy: the pixmap may share the image's pixels, which die with the buffer.
-        icon.addPixmap(QPixmap::fromImage(WrapPixels(figure).copy()));
-    }
-    return icon;
 }
 
 } // namespace
@@ -129,7 +113,7 @@ BoardWindowQt::BoardWindowQt(QWidget* parent)
       form_(*this), view_(new BoardView(*this)) {
     setWindowTitle(
         QString::fromWCharArray(kAppTitle.data(), static_cast<qsizetype>(kAppTitle.size())));
-    setWindowIcon(FigureIcon());
+    setWindowIcon(AppIcon());
 
     // Commands on the bar itself: no menu opens. The bar stays in the window so that the
     // access keys work the same everywhere.

@@ -1,6 +1,8 @@
 #include "help/qt/AboutDialog.h"
 
 #include "app/core/AppInfo.h"
+#include "app/qt/AppIcon.h"
+#include "help/core/AboutLayout.h"
 #include "help/qt/FigureImage.h"
 
 #include <QApplication>
@@ -15,19 +17,6 @@
 namespace tessarline {
 
 namespace {
-
-// Positions of the controls in the client area, in twips.
-struct TwipRect {
-    int left;
-    int top;
-    int width;
-    int height;
-};
-constexpr TwipRect kImage1 = {120, 120, 735, 735};
-constexpr TwipRect kTitle = {1050, 240, 3885, 480};
-constexpr TwipRect kDescription = {1080, 720, 3885, 1290};
-constexpr TwipRect kOK = {4245, 2625, 1260, 345};
-constexpr TwipRect kSysInfo = {4260, 3075, 1245, 345};
 
 constexpr char kStoredCaption[] = "About MyApp";
 
@@ -53,7 +42,7 @@ AboutDialog::AboutDialog(QWidget* parent, Registry& registry, const CodePage& co
                           Qt::MSWindowsFixedSizeDialogHint),
       core_(*this, registry, codePage, shell) {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowIcon(FigureIcon());
+    setWindowIcon(AppIcon());
     setModal(true);
     setWindowModality(Qt::ApplicationModal);
     QFont font = QApplication::font();
@@ -75,17 +64,17 @@ void AboutDialog::Load() {
     delete client_;
     BuildControls();
     setWindowTitle(QString::fromLatin1(kStoredCaption));
-    const int width = Px(kClientWidthTwips);
-    const int height = Px(kClientHeightTwips);
+    const int width = Px(kAboutClientWidthTwips);
+    const int height = Px(kAboutClientHeightTwips);
     setFixedSize(width, height);
-    setGeometry(Px(kScreenLeftTwips), Px(kScreenTopTwips), width, height);
+    setGeometry(Px(kAboutScreenLeftTwips), Px(kAboutScreenTopTwips), width, height);
     core_.Form_Load();
     cmdOK_->setFocus(Qt::OtherFocusReason);
 }
 
 void AboutDialog::BuildControls() {
     client_ = new QWidget(this);
-    client_->setGeometry(0, 0, Px(kClientWidthTwips), Px(kClientHeightTwips));
+    client_->setGeometry(0, 0, Px(kAboutClientWidthTwips), Px(kAboutClientHeightTwips));
     const auto place = [this](QWidget* w, const TwipRect& r) {
         w->setGeometry(Px(r.left), Px(r.top), Px(r.width), Px(r.height));
     };
@@ -94,19 +83,19 @@ void AboutDialog::BuildControls() {
     auto* ok = new QPushButton(QStringLiteral("OK"), client_);
     ok->setObjectName(QStringLiteral("cmdOK"));
     ok->setDefault(true);
-    place(ok, kOK);
+    place(ok, kAboutOK);
     connect(ok, &QPushButton::clicked, this, [this] { core_.cmdOK_Click(); });
     cmdOK_ = ok;
 
     auto* sysInfo = new QPushButton(QStringLiteral("&System Info..."), client_);
     sysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-    place(sysInfo, kSysInfo);
+    place(sysInfo, kAboutSysInfo);
     connect(sysInfo, &QPushButton::clicked, this, [this] { core_.cmdSysInfo_Click(); });
 
     auto* image = new QLabel(client_);
     image->setObjectName(QStringLiteral("Image1"));
     image->setFocusPolicy(Qt::NoFocus);
-    place(image, kImage1);
+    place(image, kAboutImage1);
     const qreal ratio = devicePixelRatioF();
     const QSize device(static_cast<int>(std::lround(image->width() * ratio)),
                        static_cast<int>(std::lround(image->height() * ratio)));
@@ -115,10 +104,10 @@ void AboutDialog::BuildControls() {
     image->setPixmap(picture);
 
     lblTitle_ = MakeLabel(client_, "lblTitle", QString::fromStdWString(std::wstring(kAppTitle)));
-    place(lblTitle_, kTitle);
+    place(lblTitle_, kAboutTitle);
     auto* description =
         MakeLabel(client_, "lblDescription", QString::fromStdWString(std::wstring(kRulesText)));
-    place(description, kDescription);
+    place(description, kAboutDescription);
 
     client_->show();
 }

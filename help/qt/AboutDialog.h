@@ -16,12 +16,6 @@ class AboutDialog final : public QDialog, public AboutWindow {
     Q_OBJECT
 
 public:
-    // Client-area size and on-screen place, in twips.
-    static constexpr int kClientWidthTwips = 5730;
-    static constexpr int kClientHeightTwips = 3555;
-    static constexpr int kScreenLeftTwips = 2340;
-    static constexpr int kScreenTopTwips = 1935;
-
     AboutDialog(QWidget* parent, Registry& registry, const CodePage& codePage, SystemShell& shell);
 
     // Loads the dialog afresh: new controls with their stored settings, the stored title, the

@@ -1,30 +1,16 @@
 #include "help/qt/FigureImage.h"
 
 #include "board/core/Raster.h"
-
-#include <QPixmap>
+#include "board/qt/PixelImage.h"
 
 #include <algorithm>
 
 namespace tessarline {
 
-namespace {
-
-QImage ToImage(const PixelBuffer& buffer) {
-    QImage image(buffer.Width(), buffer.Height(), QImage::Format_RGB32);
-    for (int y = 0; y < buffer.Height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < buffer.Width(); ++x) {
-            line[x] = buffer.At(x, y);
-        }
-    }
-    return image;
-}
-
-} // namespace
-
 QImage FigureBitmap() {
-    return ToImage(RenderFigure(50)).convertToFormat(QImage::Format_RGB888);
+    const PixelBuffer figure = RenderFigure(50);
+    // The conversion copies the pixels out of the buffer.
+    return WrapPixels(figure).convertToFormat(QImage::Format_RGB888);
 }
 
 QImage StretchBlackOnWhite(const QImage& source, QSize size) {
@@ -52,14 +38,6 @@ QImage StretchBlackOnWhite(const QImage& source, QSize size) {
         }
     }
     return out;
-}
-
-QIcon FigureIcon() {
-    QIcon icon;
-    for (int size : {16, 32, 48}) {
-        icon.addPixmap(QPixmap::fromImage(ToImage(RenderFigure(size))));
-    }
-    return icon;
 }
 
 } // namespace tessarline

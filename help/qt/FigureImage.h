@@ -1,8 +1,6 @@
-// The picture of the complete figure for the help dialog, and the application icon, both drawn
-// from the figure's geometry.
+// The picture of the complete figure for the help dialog, drawn from the figure's geometry.
 #pragma once
 
-#include <QIcon>
 #include <QImage>
 #include <QSize>
 
@@ -14,8 +12,5 @@ QImage FigureBitmap();
 // Stretches a black-on-white image the way a picture control does: every target pixel is the
 // bitwise AND of the source pixels it covers, so a shrunk one-pixel line never drops out.
 QImage StretchBlackOnWhite(const QImage& source, QSize size);
-
-// The figure at 16, 32 and 48 pixels.
-QIcon FigureIcon();
 
 } // namespace tessarline

@@ -25,17 +25,16 @@ constexpr DWORD kDialogStyle =
 
 struct ControlLayout {
     int id;
-    int left;
-    int top;
-    int width;
-    int height;
+    TwipRect place;
 };
 
-// Twip positions in the client area, in the tab order: the buttons first.
+// In the tab order: the buttons first.
 constexpr ControlLayout kLayout[] = {
-    {kAboutOkId, 4245, 2625, 1260, 345},          {kAboutSysInfoId, 4260, 3075, 1245, 345},
-    {kAboutImageId, 120, 120, 735, 735},          {kAboutTitleId, 1050, 240, 3885, 480},
-    {kAboutDescriptionId, 1080, 720, 3885, 1290},
+    {kAboutOkId, kAboutOK},
+    {kAboutSysInfoId, kAboutSysInfo},
+    {kAboutImageId, kAboutImage1},
+    {kAboutTitleId, kAboutTitle},
+    {kAboutDescriptionId, kAboutDescription},
 };
 
 int TwipsToDpi(int twips, UINT dpi) {
@@ -185,8 +184,8 @@ void ApplyDpi(HWND dialog, Session& s, UINT dpi) {
     const HFONT font = CreateFontIndirectW(&lf);
     for (const ControlLayout& c : kLayout) {
         const HWND control = GetDlgItem(dialog, c.id);
-        MoveWindow(control, TwipsToDpi(c.left, dpi), TwipsToDpi(c.top, dpi),
-                   TwipsToDpi(c.width, dpi), TwipsToDpi(c.height, dpi), TRUE);
+        MoveWindow(control, TwipsToDpi(c.place.left, dpi), TwipsToDpi(c.place.top, dpi),
+                   TwipsToDpi(c.place.width, dpi), TwipsToDpi(c.place.height, dpi), TRUE);
         if (font != nullptr) {
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         }

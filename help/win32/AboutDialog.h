@@ -2,6 +2,8 @@
 // opening, whose logic is frmAbout.
 #pragma once
 
+#include "board/core/Geometry.h"
+#include "help/core/AboutLayout.h"
 #include "help/core/frmAbout.h"
 
 #include <windows.h>
@@ -18,10 +20,10 @@ inline constexpr int kAboutTitleId = 103;
 inline constexpr int kAboutDescriptionId = 104;
 
 // Client area size and the client area's place on the screen, in 96-DPI pixels.
-inline constexpr int kAboutClientWidth = 382;
-inline constexpr int kAboutClientHeight = 237;
-inline constexpr int kAboutClientLeft = 156;
-inline constexpr int kAboutClientTop = 129;
+inline constexpr int kAboutClientWidth = kAboutClientWidthTwips / kTwipsPerPixel;
+inline constexpr int kAboutClientHeight = kAboutClientHeightTwips / kTwipsPerPixel;
+inline constexpr int kAboutClientLeft = kAboutScreenLeftTwips / kTwipsPerPixel;
+inline constexpr int kAboutClientTop = kAboutScreenTopTwips / kTwipsPerPixel;
 
 // Shows the dialog modally over owner with the system's registry and shell, and returns when
 // it has closed.

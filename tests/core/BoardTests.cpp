@@ -1,5 +1,6 @@
 // The board's rules: the move table, reset, the most edges a game can trace, and the arcs and
 // z-order the logic asks of its window. Long random play is the Qt soak's job.
+#include "board/core/BoardPicture.h"
 #include "board/core/Form1.h"
 
 #include <gtest/gtest.h>
@@ -16,9 +17,7 @@
 namespace tessarline {
 namespace {
 
-struct ArcCall {
-    Colour colour;
-    float start, end;
+struct ArcCall : BoardSurface::Stroke {
     NodeIndex pen; // the pen's node when the arc was drawn
 };
 
@@ -27,7 +26,7 @@ struct RecordingWindow : BoardWindow {
     void DrawArc(TwipPoint c, int r, Colour colour, float s, float e) override {
         log += 'A';
         EXPECT_TRUE(c.x == 1320 && c.y == 1320 && r == 1100);
-        arcs.push_back({colour, s, e, form ? form->CurrentNode : NodeIndex{0}});
+        arcs.push_back({{c, r, colour, s, e}, form ? form->CurrentNode : NodeIndex{0}});
     }
     void Beep() override { ++beeps; }
     void ShowHelp() override { log += 'H'; }

@@ -66,6 +66,42 @@ TEST(Win32ShellStartProcess, StartsTheProgramAtASpacedPathNeverItsFirstWord) {
     EXPECT_EQ(*commandLine, Quoted(tool)) << "the program gets its own path and no arguments";
 }
 
+TEST(Win32ShellStartProcess, StartsAPathWithShellCharactersVerbatimOrNotAtAll) {
+    ScratchFolder folder(L"TessarlineShellChars");
+    // What cmd.exe, or a split at a space, comma or semicolon, would run instead.
+    const std::wstring decoys[] = {L"a.exe", L"b.exe", L"Program.exe"};
+    for (const std::wstring& d : decoys) {
+        test::PlaceMarkerTool(folder.Path() + L"\\" + d);
+    }
+    const std::wstring spaced = folder.MakeFolder(L"Program Files (x86) & more");
+    const std::wstring legal[] = {
+        folder.Path() + L"\\a&b.exe",    folder.Path() + L"\\a^b.exe",
+        folder.Path() + L"\\%PATH%.exe", folder.Path() + L"\\a;b.exe",
+        folder.Path() + L"\\a,b.exe",    folder.Path() + L"\\a b.exe",
+        folder.Path() + L"\\(a).exe",    folder.Path() + L"\\$(a)`b`'c'.exe",
+        spaced + L"\\a & b.exe",
+    };
+    Win32Shell shell(nullptr);
+    for (const std::wstring& path : legal) {
+        SCOPED_TRACE(AnsiCodePage().ToAnsi(path));
+        test::PlaceMarkerTool(path);
+        EXPECT_NO_THROW(shell.StartProcess(path));
+        const auto commandLine = test::WaitForMarker(path);
+        ASSERT_TRUE(commandLine.has_value()) << "the program was not started";
+        EXPECT_EQ(*commandLine, Quoted(path));
+    }
+    // Names Windows forbids: no such program, so nothing may start.
+    const std::wstring forbidden[] = {L"a|b.exe", L"a\"b.exe", L"a.exe\" \"b.exe", L"a<b.exe",
+                                      L"a>b.exe"};
+    for (const std::wstring& name : forbidden) {
+        SCOPED_TRACE(AnsiCodePage().ToAnsi(name));
+        EXPECT_THROW(shell.StartProcess(folder.Path() + L"\\" + name), std::runtime_error);
+    }
+    for (const std::wstring& d : decoys) {
+        EXPECT_FALSE(test::MarkerExists(folder.Path() + L"\\" + d)) << "a decoy ran";
+    }
+}
+
 TEST(Win32ShellStartProcess, FailsForNoProgram) {
     ScratchFolder folder(L"TessarlineNoStart");
     MakeFile(folder.Path() + L"\\plain.txt");
