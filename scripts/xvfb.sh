@@ -20,7 +20,8 @@ xvfb_start() {
             n=$((n + 1))
             continue
         fi
-        Xvfb ":$n" -nolisten tcp -screen 0 1024x768x24 >/dev/null 2>&1 &
+        # No reset when the last client leaves: a client arriving then could not connect.
+        Xvfb ":$n" -noreset -nolisten tcp -screen 0 1024x768x24 >/dev/null 2>&1 &
         xvfb_pid=$!
         for _ in $(seq 200); do
             xvfb_ours "$n" && break

@@ -77,9 +77,11 @@ std::string StartXvfb(pid_t& xvfb) {
     if (pipe2(fds, O_CLOEXEC) != 0) {
         return {};
     }
-    // Xvfb writes the number it took, then a newline, to descriptor 3.
-    xvfb = Spawn({"Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-screen", "0", "1024x768x24"}, {},
-                 fds[1]);
+    // Xvfb writes the number it took, then a newline, to descriptor 3. Without -noreset it
+    // resets when its last client leaves, and a game started at that moment cannot connect.
+    xvfb = Spawn(
+        {"Xvfb", "-displayfd", "3", "-noreset", "-nolisten", "tcp", "-screen", "0", "1024x768x24"},
+        {}, fds[1]);
     close(fds[1]);
     std::string number;
     const auto deadline = Clock::now() + 15s;
