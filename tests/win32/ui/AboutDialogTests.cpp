@@ -8,7 +8,9 @@
 namespace tessarline {
 namespace {
 
-using test::ModalDriver;
+using test::WindowText;
+
+constexpr wchar_t kUnavailable[] = L"System Information Is Unavailable At This Time";
 
 class AboutDialogTest : public ::testing::Test {
 protected:
@@ -21,7 +23,7 @@ protected:
     // the dialog has closed.
     void Open(std::vector<std::function<void()>> steps) {
         dialog = nullptr;
-        ModalDriver driver(std::move(steps));
+        test::ModalDriver driver(std::move(steps));
         ShowAboutDialog(owner.Handle(), registry, codePage, shell, [this](HWND d) { dialog = d; });
         EXPECT_EQ(driver.Ran(), driver.Count()) << "the dialog closed before every step ran";
         ASSERT_NE(dialog, nullptr);
@@ -30,12 +32,10 @@ protected:
     }
 
     HWND Item(int id) const { return GetDlgItem(dialog, id); }
-    void Key(HWND target, WPARAM key) const {
-        PostMessageW(target, WM_KEYDOWN, key, 1);
-        PostMessageW(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+    static void Key(WPARAM key) {
+        PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+        PostMessageW(GetFocus(), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
     }
-    void Enter() const { Key(GetFocus(), VK_RETURN); }
-    void Escape() const { Key(GetFocus(), VK_ESCAPE); }
 
     MainWindow owner{GetModuleHandleW(nullptr), SW_SHOWNORMAL, false};
     test::EmptyRegistry registry;
@@ -48,11 +48,7 @@ TEST_F(AboutDialogTest, OpensModalWithItsTextsLayoutAndFocusOnOk) {
     Open({[this] {
         EXPECT_FALSE(IsWindowEnabled(owner.Handle()));
         EXPECT_EQ(GetWindow(dialog, GW_OWNER), owner.Handle());
-        EXPECT_EQ(test::WindowText(dialog), L"About Tessarline");
-        EXPECT_EQ(test::WindowText(Item(kAboutTitleId)), L"Tessarline");
-        EXPECT_EQ(test::WindowText(Item(kAboutDescriptionId)), std::wstring(kRulesText));
-        EXPECT_EQ(test::WindowText(Item(kAboutOkId)), L"OK");
-        EXPECT_EQ(test::WindowText(Item(kAboutSysInfoId)), L"&System Info...");
+        EXPECT_EQ(WindowText(dialog), L"About Tessarline");
         EXPECT_EQ(GetFocus(), Item(kAboutOkId));
         EXPECT_NE(SendMessageW(Item(kAboutOkId), WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON, 0);
         // Tab order: OK, System Info, and round again; the labels take no focus.
@@ -67,36 +63,31 @@ TEST_F(AboutDialogTest, OpensModalWithItsTextsLayoutAndFocusOnOk) {
         EXPECT_NE(exStyle & WS_EX_DLGMODALFRAME, 0u);
         EXPECT_EQ(exStyle & WS_EX_APPWINDOW, 0u);
 
+        // The client area, then each control, as {left, top, right, bottom} in pixels: the
+        // client area's on the screen, the controls' in the client area.
         RECT client{};
         GetClientRect(dialog, &client);
-        EXPECT_EQ(client.right, 382);
-        EXPECT_EQ(client.bottom, 237);
-        POINT origin{0, 0};
-        ClientToScreen(dialog, &origin);
-        EXPECT_EQ(origin.x, 156);
-        EXPECT_EQ(origin.y, 129);
-
-        struct Expected {
+        MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        EXPECT_EQ(test::Corners(client), test::Corners({156, 129, 538, 366}));
+        const struct {
             int id;
             RECT rect;
+            const wchar_t* text;
+        } controls[] = {
+            {kAboutImageId, {8, 8, 57, 57}, L""},
+            {kAboutTitleId, {70, 16, 329, 48}, L"Tessarline"},
+            {kAboutDescriptionId, {72, 48, 331, 134}, kRulesText},
+            {kAboutOkId, {283, 175, 367, 198}, L"OK"},
+            {kAboutSysInfoId, {284, 205, 367, 228}, L"&System Info..."},
         };
-        const Expected layout[] = {
-            {kAboutImageId, {8, 8, 57, 57}},           {kAboutTitleId, {70, 16, 329, 48}},
-            {kAboutDescriptionId, {72, 48, 331, 134}}, {kAboutOkId, {283, 175, 367, 198}},
-            {kAboutSysInfoId, {284, 205, 367, 228}},
-        };
-        for (const Expected& e : layout) {
-            SCOPED_TRACE(e.id);
-            const RECT r = test::ChildRect(Item(e.id));
-            EXPECT_EQ(r.left, e.rect.left);
-            EXPECT_EQ(r.top, e.rect.top);
-            EXPECT_EQ(r.right, e.rect.right);
-            EXPECT_EQ(r.bottom, e.rect.bottom);
+        for (const auto& c : controls) {
+            SCOPED_TRACE(c.id);
+            EXPECT_EQ(test::Corners(test::ChildRect(Item(c.id))), test::Corners(c.rect));
+            EXPECT_EQ(WindowText(Item(c.id)), c.text);
         }
-        Enter();
+        Key(VK_RETURN);
     }});
     EXPECT_TRUE(shell.messages.empty());
-    EXPECT_TRUE(shell.started.empty());
 }
 
 TEST_F(AboutDialogTest, PictureShowsTheFigureAtItsStretchedSize) {
@@ -113,62 +104,53 @@ TEST_F(AboutDialogTest, PictureShowsTheFigureAtItsStretchedSize) {
         int black = 0;
         for (int y = 0; y < 49; ++y) {
             for (int x = 0; x < 49; ++x) {
-                const std::uint32_t p = c.At(x, y);
-                EXPECT_TRUE(p == 0u || p == white) << x << "," << y;
-                black += p == 0u ? 1 : 0;
+                ASSERT_TRUE(c.At(x, y) == 0u || c.At(x, y) == white) << x << "," << y;
+                black += c.At(x, y) == 0u ? 1 : 0;
             }
         }
         // Circle, square and diagonals: far more than a stray line, far less than a fill.
         EXPECT_GT(black, 300);
         EXPECT_LT(black, 900);
-        Escape();
+        Key(VK_ESCAPE);
     }});
 }
 
 TEST_F(AboutDialogTest, EscapeAndTheCloseButtonCloseLikeOk) {
-    Open({[this] { Escape(); }});
+    Open({[] { Key(VK_ESCAPE); }});
     Open({[this] { PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }});
     Open({[this] { PostMessageW(dialog, WM_CLOSE, 0, 0); }});
     EXPECT_TRUE(shell.messages.empty());
 }
 
-TEST_F(AboutDialogTest, EnterPressesTheFocusedButtonAndSystemInfoKeepsTheDialogOpen) {
+TEST_F(AboutDialogTest, EnterAndAltSPressSystemInfoWhichKeepsTheDialogOpen) {
     Open({
         [this] { SendMessageW(dialog, WM_NEXTDLGCTL, 0, FALSE); },
         [this] {
             EXPECT_EQ(GetFocus(), Item(kAboutSysInfoId));
-            Enter();
+            Key(VK_RETURN);
+        },
+        [this] {
+            ASSERT_EQ(shell.messages.size(), 1u);
+            EXPECT_EQ(shell.messages[0], kUnavailable);
+            EXPECT_EQ(shell.captions[0], L"Tessarline");
+            PostMessageW(dialog, WM_SYSCHAR, L's', static_cast<LPARAM>(0x20000001));
         },
         [this] {
             EXPECT_TRUE(IsWindowVisible(dialog));
-            ASSERT_EQ(shell.messages.size(), 1u);
-            EXPECT_EQ(shell.messages[0], L"System Information Is Unavailable At This Time");
-            EXPECT_EQ(shell.captions[0], L"Tessarline");
-            // Esc still closes, whatever has the focus.
-            Escape();
+            EXPECT_EQ(shell.messages.size(), 2u);
+            Key(VK_ESCAPE); // closes, whatever has the focus
         },
     });
-    EXPECT_EQ(shell.messages.size(), 1u);
+    EXPECT_EQ(shell.messages.size(), 2u);
     EXPECT_TRUE(shell.started.empty());
 
     // Loaded afresh: the focus is back on OK and the title is set again.
     Open({[this] {
         EXPECT_EQ(GetFocus(), Item(kAboutOkId));
-        EXPECT_EQ(test::WindowText(dialog), L"About Tessarline");
-        Enter();
+        EXPECT_EQ(WindowText(dialog), L"About Tessarline");
+        Key(VK_RETURN);
     }});
-    EXPECT_EQ(shell.messages.size(), 1u);
-}
-
-TEST_F(AboutDialogTest, AltSPressesSystemInfo) {
-    Open({
-        [this] { PostMessageW(dialog, WM_SYSCHAR, L's', static_cast<LPARAM>(0x20000001)); },
-        [this] {
-            EXPECT_EQ(shell.messages.size(), 1u);
-            Escape();
-        },
-    });
-    EXPECT_EQ(shell.messages.size(), 1u);
+    EXPECT_EQ(shell.messages.size(), 2u);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "UiTestSupport.h"
 
+#include "help/win32/Win32Ui.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -16,13 +18,7 @@ constexpr UINT kWatchdogMs = 60000;
 
 Capture::Capture(int width, int height, const std::function<void(HDC)>& paint)
     : width_(width), height_(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = TopDownBitmapInfo(width, height);
     void* bits = nullptr;
     const HDC dc = CreateCompatibleDC(nullptr);
     const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);

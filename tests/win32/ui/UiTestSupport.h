@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -88,5 +89,9 @@ struct RecordingShell final : SystemShell {
 std::wstring WindowText(HWND window);
 // A child's rectangle in its parent's client coordinates.
 RECT ChildRect(HWND child);
+// A rectangle's left, top, right and bottom, to compare in one go.
+inline std::array<LONG, 4> Corners(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
 
 } // namespace tessarline::test
