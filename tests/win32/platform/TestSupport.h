@@ -2,6 +2,8 @@
 // and catching the message boxes a test provokes.
 #pragma once
 
+#include "help/core/frmAbout.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -25,7 +27,6 @@ public:
     const std::wstring& Path() const { return path_; }
     // Stores exactly these bytes, of this type, through the 8-bit interface.
     void SetBytes(const std::string& name, DWORD type, const std::string& bytes);
-    void SetDword(const std::string& name, DWORD value);
 
 private:
     HKEY root_;
@@ -93,6 +94,21 @@ public:
     ~MessageBoxCatcher();
 
     const std::vector<MessageBoxSeen>& Seen() const;
+};
+
+// The help dialog's window and shell where a test looks at neither.
+class NoWindow final : public AboutWindow {
+public:
+    void SetCaption(const std::wstring&) override {}
+    void SetTitleLabel(const std::wstring&) override {}
+    void Unload() override {}
+};
+
+class NoShell final : public SystemShell {
+public:
+    std::wstring Dir(const std::wstring&) override { return {}; }
+    void StartProcess(const std::wstring&) override {}
+    void ShowMessage(const std::wstring&, const std::wstring&) override {}
 };
 
 } // namespace tessarline::test

@@ -72,7 +72,7 @@ TEST_F(AboutDialogTest, OpensModalWithItsTextsLayoutAndFocusOnOk) {
         const struct {
             int id;
             RECT rect;
-            const wchar_t* text;
+            std::wstring_view text;
         } controls[] = {
             {kAboutImageId, {8, 8, 57, 57}, L""},
             {kAboutTitleId, {70, 16, 329, 48}, L"Tessarline"},

@@ -129,16 +129,25 @@ TEST_F(BoardWindowTest, FixedFrameClientSizeBackgroundAndMenuBar) {
 
 TEST_F(BoardWindowTest, FreshBoardIsPaintedFaintWithBoxOneHighlighted) {
     const Capture c = Painted();
-    ExpectPixels(c, {{{2, 2}, kGround}, {{177, 178}, kGround}, {kOnTopLine, kFaint},
-                     {kOnLeftLine, kFaint}, {kOnFallingDiagonal, kFaint}, {kOnRisingDiagonal, kFaint},
-                     {kCrossing, kFaint}, {kTopArc, kFaint}, {kRightArc, kFaint},
-                     {kLeftArc, kFaint}, {kBottomArc, kFaint}});
+    ExpectPixels(c, {{{2, 2}, kGround},
+                     {{177, 178}, kGround},
+                     {kOnTopLine, kFaint},
+                     {kOnLeftLine, kFaint},
+                     {kOnFallingDiagonal, kFaint},
+                     {kOnRisingDiagonal, kFaint},
+                     {kCrossing, kFaint},
+                     {kTopArc, kFaint},
+                     {kRightArc, kFaint},
+                     {kLeftArc, kFaint},
+                     {kBottomArc, kFaint}});
     for (int n = 1; n <= 4; ++n) {
         SCOPED_TRACE(n);
         const POINT m = kBoxCentre[n - 1];
         const std::uint32_t back = n == 1 ? kBlackPx : kWhitePx;
-        ExpectPixels(c, {{{m.x - 7, m.y + 7}, back}, {{m.x + 7, m.y - 7}, back},
-                         {{m.x - 8, m.y}, kBlackPx}, {{m.x + 8, m.y}, kBlackPx},
+        ExpectPixels(c, {{{m.x - 7, m.y + 7}, back},
+                         {{m.x + 7, m.y - 7}, back},
+                         {{m.x - 8, m.y}, kBlackPx},
+                         {{m.x + 8, m.y}, kBlackPx},
                          {{m.x + 9, m.y}, n == 1 || n == 3 ? kFaint : kGround}});
         // The caption is drawn in the box's text colour.
         int caption = 0;
@@ -155,19 +164,26 @@ TEST_F(BoardWindowTest, ClicksTraceEdgesAndResetRestoresTheStartingBoard) {
     // Pen on 1: box 4 along the falling diagonal, which then crosses the rising one in black.
     ClickBoxes({4});
     EXPECT_EQ(board.Form().CurrentNode, 4);
-    ExpectPixels(Painted(), {{kOnFallingDiagonal, kBlackPx}, {kOnRisingDiagonal, kFaint},
-                             {kCrossing, kBlackPx}, {InBox(4), kBlackPx}, {InBox(1), kWhitePx}});
+    ExpectPixels(Painted(), {{kOnFallingDiagonal, kBlackPx},
+                             {kOnRisingDiagonal, kFaint},
+                             {kCrossing, kBlackPx},
+                             {InBox(4), kBlackPx},
+                             {InBox(1), kWhitePx}});
 
     Command(kResetCommand);
     EXPECT_EQ(board.Form().CurrentNode, 1);
-    ExpectPixels(Painted(), {{kOnFallingDiagonal, kFaint}, {kCrossing, kFaint},
-                             {InBox(4), kWhitePx}, {InBox(1), kBlackPx}});
+    ExpectPixels(Painted(), {{kOnFallingDiagonal, kFaint},
+                             {kCrossing, kFaint},
+                             {InBox(4), kWhitePx},
+                             {InBox(1), kBlackPx}});
 
     // The rising diagonal alone: its black lies above the faint falling one.
     ClickBoxes({2, 3});
     EXPECT_EQ(board.Form().CurrentNode, 3);
-    ExpectPixels(Painted(), {{kOnTopLine, kBlackPx}, {kOnRisingDiagonal, kBlackPx},
-                             {kOnFallingDiagonal, kFaint}, {kCrossing, kBlackPx}});
+    ExpectPixels(Painted(), {{kOnTopLine, kBlackPx},
+                             {kOnRisingDiagonal, kBlackPx},
+                             {kOnFallingDiagonal, kFaint},
+                             {kCrossing, kBlackPx}});
 }
 
 TEST_F(BoardWindowTest, OnlyAPressAndReleaseOnOneBoxIsAClick) {
@@ -189,8 +205,8 @@ TEST_F(BoardWindowTest, ArcsArePaintedInTheirStateOnEveryRepaint) {
     // Along the top line, back along the top arc, then the left line and the left arc.
     ClickBoxes({2, 1, 3, 1});
     const Capture c = Painted();
-    ExpectPixels(c, {{kTopArc, kBlackPx}, {kLeftArc, kBlackPx}, {kRightArc, kFaint},
-                     {kBottomArc, kFaint}});
+    ExpectPixels(
+        c, {{kTopArc, kBlackPx}, {kLeftArc, kBlackPx}, {kRightArc, kFaint}, {kBottomArc, kFaint}});
 
     // The window's own paint path shows the same pixels, through WM_PRINTCLIENT and, where
     // the window system prints windows, PrintWindow.
@@ -249,8 +265,11 @@ TEST_F(BoardWindowTest, ANewDpiScalesTheClientAreaThePaintingAndTheClicks) {
     // border, box 1 spans 48 to 73, and the diagonals cross at 132.
     Click({193, 216});
     EXPECT_EQ(board.Form().CurrentNode, 4);
-    ExpectPixels(Painted(), {{{132, 132}, kBlackPx}, {{196, 214}, kBlackPx}, {{52, 70}, kWhitePx},
-                             {{48, 60}, kBlackPx}, {{47, 60}, kGround}});
+    ExpectPixels(Painted(), {{{132, 132}, kBlackPx},
+                             {{196, 214}, kBlackPx},
+                             {{52, 70}, kWhitePx},
+                             {{48, 60}, kBlackPx},
+                             {{47, 60}, kGround}});
 }
 
 } // namespace
