@@ -117,15 +117,20 @@ TEST(Win32Shell, ShowsAModalBoxWithOneOkButtonAndNoIcon) {
     EXPECT_EQ(box.owner, owner);
 }
 
-// StartSysInfo with the real registry, code page and shell. The two registry values are the
-// system's; each test sets them as it needs and they are put back afterwards. The tool lies in
+// StartSysInfo with the real registry, code page and shell. Each test sets the two machine
+// values it needs in a stand-in for the machine's keys. The tool lies in
 // a folder whose path holds spaces, beside a decoy "Program.exe".
 class StartSysInfoTest : public ::testing::Test {
 protected:
-    StartSysInfoTest() {
-        path.Remove();
-        location.Remove();
-        PlaceMarkerTool(decoy);
+    StartSysInfoTest() { PlaceMarkerTool(decoy); }
+
+    void SetPath(const std::wstring& text) {
+        machine.SetString(L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH",
+                          codePage.ToAnsi(text));
+    }
+    void SetLocation(const std::wstring& text) {
+        machine.SetString(L"SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO",
+                          codePage.ToAnsi(text));
     }
 
     // Runs StartSysInfo and expects the one program to have started, or else the message.
@@ -145,10 +150,7 @@ protected:
         EXPECT_FALSE(MarkerExists(decoy)) << "Program.exe beside the spaced folder ran";
     }
 
-    test::SavedValue path{HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO",
-                          L"PATH"};
-    test::SavedValue location{HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools Location",
-                              L"MSINFO"};
+    test::ScratchMachineRoot machine;
     ScratchFolder folder{L"TessarlineSysInfo"};
     const std::wstring decoy = folder.Path() + L"\\Program.exe";
     const std::wstring toolFolder = folder.MakeFolder(L"Program Files\\Tessarline Tool");
@@ -164,15 +166,15 @@ TEST_F(StartSysInfoTest, StartsThePathValueUnchangedAndNotTheLocation) {
     const std::wstring other = folder.MakeFolder(L"Other");
     PlaceMarkerTool(tool);
     PlaceMarkerTool(other + L"\\MSINFO32.EXE");
-    path.SetString(tool);
-    location.SetString(other);
+    SetPath(tool);
+    SetLocation(other);
     ExpectOutcome(tool);
     EXPECT_FALSE(MarkerExists(other + L"\\MSINFO32.EXE"));
 }
 
 TEST_F(StartSysInfoTest, StartsTheToolInTheLocationFolder) {
     PlaceMarkerTool(tool);
-    location.SetString(toolFolder);
+    SetLocation(toolFolder);
     ExpectOutcome(tool);
 }
 

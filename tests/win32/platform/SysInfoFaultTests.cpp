@@ -92,9 +92,10 @@ protected:
         test::PlaceMarkerTool(decoy);
     }
 
-    // Opens the dialog, presses System Info and checks the outcome of the one failure. The
-    // second step runs only if the dialog's modal loop outlives the press.
-    void PressSystemInfo() {
+    // Opens the dialog, presses System Info and checks the outcome of the one failure, after
+    // opens keys were opened. The second step runs only if the dialog's modal loop outlives
+    // the press.
+    void PressSystemInfo(int opens) {
         HWND dialog = nullptr;
         std::vector<test::MessageBoxSeen> seen;
         std::size_t keysOpenAfter = 0;
@@ -125,6 +126,7 @@ protected:
         EXPECT_EQ(seen[0].caption, L"Tessarline");
         EXPECT_EQ(seen[0].owner, dialog);
         EXPECT_EQ(keysOpenAfter, 0u) << "a key was left open";
+        EXPECT_EQ(registry.opens, opens);
         EXPECT_EQ(registry.closes, registry.opens);
     }
 
@@ -138,44 +140,41 @@ protected:
     WatchedShell shell;
 };
 
+// Each value, where given, begins with a working path.
 TEST_F(SysInfoFaultTest, OpenFails) {
     registry.values = {{"PATH", Narrow(tool)}, {"MSINFO", Narrow(toolFolder)}};
     registry.openStatus = kErrorAccessDenied;
-    PressSystemInfo();
+    PressSystemInfo(0);
     EXPECT_EQ(registry.attempts, 2) << "both keys are tried";
 }
 
 TEST_F(SysInfoFaultTest, QueryFails) {
     registry.values = {{"PATH", Narrow(tool)}, {"MSINFO", Narrow(toolFolder)}};
     registry.queryStatus = kErrorAccessDenied;
-    PressSystemInfo();
-    EXPECT_EQ(registry.opens, 2);
+    PressSystemInfo(2);
 }
 
 TEST_F(SysInfoFaultTest, DataTooLong) {
-    // Each value begins with a working path and runs one byte past the buffer.
-    auto tooLong = [](const std::wstring& path) {
-        std::string bytes = Narrow(path);
-        bytes.resize(frmAbout::kDataBufferSize + 1, '\0');
-        return bytes;
-    };
-    registry.values = {{"PATH", tooLong(tool)}, {"MSINFO", tooLong(toolFolder)}};
-    PressSystemInfo();
-    EXPECT_EQ(registry.opens, 2);
+    // One byte past the buffer.
+    std::string path = Narrow(tool);
+    std::string location = Narrow(toolFolder);
+    path.resize(frmAbout::kDataBufferSize + 1, '\0');
+    location.resize(frmAbout::kDataBufferSize + 1, '\0');
+    registry.values = {{"PATH", path}, {"MSINFO", location}};
+    PressSystemInfo(2);
 }
 
 TEST_F(SysInfoFaultTest, ZeroSizeDataEndsTheSearch) {
     // The location would work, but an empty PATH value is an error, not an absent one.
     registry.values = {{"PATH", ""}, {"MSINFO", Narrow(toolFolder)}};
-    PressSystemInfo();
-    EXPECT_EQ(registry.opens, 1);
+    PressSystemInfo(1);
 }
 
 TEST_F(SysInfoFaultTest, FileTestFails) {
     // The location's tool is there but hidden: no ordinary file, so it is never started.
     ASSERT_TRUE(SetFileAttributesW(tool.c_str(), FILE_ATTRIBUTE_HIDDEN));
     registry.values = {{"MSINFO", Narrow(toolFolder)}};
-    PressSystemInfo();
+    PressSystemInfo(2);
     SetFileAttributesW(tool.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -184,8 +183,7 @@ TEST_F(SysInfoFaultTest, StartFails) {
     // working location is not tried once PATH was read.
     registry.values = {{"PATH", Narrow(folder.Path() + L"\\Program Files\\Absent\\MSINFO32.EXE")},
                        {"MSINFO", Narrow(toolFolder)}};
-    PressSystemInfo();
-    EXPECT_EQ(registry.opens, 1);
+    PressSystemInfo(1);
 }
 
 } // namespace

@@ -116,61 +116,26 @@ void ScratchKey::SetBytes(const std::string& name, DWORD type, const std::string
           "RegSetValueExA");
 }
 
-SavedValue::SavedValue(HKEY root, std::wstring keyPath, std::wstring name)
-    : root_(root), keyPath_(std::move(keyPath)), name_(std::move(name)) {
-    HKEY key = nullptr;
-    keyExisted_ = RegOpenKeyExW(root_, keyPath_.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS;
-    if (!keyExisted_) {
-        return;
-    }
-    DWORD type = 0;
-    DWORD size = 0;
-    if (RegQueryValueExW(key, name_.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
-        std::vector<BYTE> data(size);
-        RegQueryValueExW(key, name_.c_str(), nullptr, &type, data.data(), &size);
-        data.resize(size);
-        old_.emplace(type, std::move(data));
-    }
-    RegCloseKey(key);
+ScratchMachineRoot::ScratchMachineRoot()
+    : root_(HKEY_CURRENT_USER, L"Software\\TessarlineTest\\Machine") {
+    Check(RegOverridePredefKey(HKEY_LOCAL_MACHINE, root_.Handle()), "RegOverridePredefKey");
 }
 
-SavedValue::~SavedValue() {
-    if (!keyExisted_) {
-        RegDeleteTreeW(root_, keyPath_.c_str());
-        RegDeleteKeyW(root_, keyPath_.c_str());
-        return;
-    }
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root_, keyPath_.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
-        return;
-    }
-    if (old_) {
-        RegSetValueExW(key, name_.c_str(), 0, old_->first, old_->second.data(),
-                       static_cast<DWORD>(old_->second.size()));
-    } else {
-        RegDeleteValueW(key, name_.c_str());
-    }
-    RegCloseKey(key);
+ScratchMachineRoot::~ScratchMachineRoot() {
+    RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
 }
 
-void SavedValue::SetString(const std::wstring& text) {
+void ScratchMachineRoot::SetString(const std::wstring& keyPath, const std::string& name,
+                                   const std::string& text) {
     HKEY key = nullptr;
-    Check(RegCreateKeyExW(root_, keyPath_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                          nullptr),
+    Check(RegCreateKeyExW(root_.Handle(), keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                          &key, nullptr),
           "RegCreateKeyExW");
     const LONG status =
-        RegSetValueExW(key, name_.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+        RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>(text.size() + 1));
     RegCloseKey(key);
-    Check(status, "RegSetValueExW");
-}
-
-void SavedValue::Remove() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root_, keyPath_.c_str(), 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-        RegDeleteValueW(key, name_.c_str());
-        RegCloseKey(key);
-    }
+    Check(status, "RegSetValueExA");
 }
 
 ScratchFolder::ScratchFolder(const std::wstring& name) {

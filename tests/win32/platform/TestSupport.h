@@ -25,6 +25,7 @@ public:
     ~ScratchKey();
 
     const std::wstring& Path() const { return path_; }
+    HKEY Handle() const { return key_; }
     // Stores exactly these bytes, of this type, through the 8-bit interface.
     void SetBytes(const std::string& name, DWORD type, const std::string& bytes);
 
@@ -34,23 +35,20 @@ private:
     HKEY key_ = nullptr;
 };
 
-// One registry value the test changes: whatever was there before is put back afterwards.
-class SavedValue {
+// While alive, this process's HKEY_LOCAL_MACHINE is a fresh key below HKEY_CURRENT_USER, so
+// that a test can set the machine's values without touching the real ones.
+class ScratchMachineRoot {
 public:
-    SavedValue(HKEY root, std::wstring keyPath, std::wstring name);
-    SavedValue(const SavedValue&) = delete;
-    SavedValue& operator=(const SavedValue&) = delete;
-    ~SavedValue();
+    ScratchMachineRoot();
+    ScratchMachineRoot(const ScratchMachineRoot&) = delete;
+    ScratchMachineRoot& operator=(const ScratchMachineRoot&) = delete;
+    ~ScratchMachineRoot();
 
-    void SetString(const std::wstring& text);
-    void Remove();
+    // Stores text, in the ANSI code page, as the value name of the machine's key keyPath.
+    void SetString(const std::wstring& keyPath, const std::string& name, const std::string& text);
 
 private:
-    HKEY root_;
-    std::wstring keyPath_;
-    std::wstring name_;
-    bool keyExisted_ = false;
-    std::optional<std::pair<DWORD, std::vector<BYTE>>> old_;
+    ScratchKey root_;
 };
 
 // A new empty folder under the temporary folder, removed with its contents afterwards.
