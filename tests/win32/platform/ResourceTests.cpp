@@ -1,5 +1,6 @@
 // The built Tessarline.exe's resources read back as the system reads them: the version record,
 // the icon's five images, the help picture and the manifest.
+#include "../ui/UiTestSupport.h"
 #include "TestSupport.h"
 
 #include "app/art/IconFile.h"
@@ -7,7 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cstddef>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -136,32 +138,19 @@ TEST(VersionRecord, ReadsBackThroughVerQueryValueWithNothingElseInIt) {
     ASSERT_EQ(root.children[1].children.size(), 1u);
 }
 
-// The colour of pixel (x, y) of a paletted icon image, and whether its AND-mask bit is set.
-struct IconPixel {
-    Pixel colour;
-    bool masked;
-};
-
-IconPixel IconPixelAt(const std::vector<BYTE>& image, int x, int y) {
-    BITMAPINFOHEADER header;
-    std::memcpy(&header, image.data(), sizeof(header));
-    const int size = header.biWidth;
-    const int bits = header.biBitCount;
-    const std::size_t paletteAt = header.biSize;
-    const std::size_t colourAt = paletteAt + (std::size_t{1} << bits) * 4;
-    const std::size_t colourStride = ((static_cast<std::size_t>(size) * bits + 31) / 32) * 4;
-    const std::size_t maskAt = colourAt + colourStride * static_cast<std::size_t>(size);
-    const std::size_t maskStride = ((static_cast<std::size_t>(size) + 31) / 32) * 4;
-    // Rows are stored bottom-up.
-    const auto row = static_cast<std::size_t>(size - 1 - y);
-    const auto bit = static_cast<std::size_t>(x) * static_cast<std::size_t>(bits);
-    const BYTE packed = image.at(colourAt + row * colourStride + bit / 8);
-    const unsigned index = (packed >> (8 - bits - static_cast<int>(bit % 8))) & ((1u << bits) - 1u);
-    const std::size_t entry = paletteAt + index * 4;
-    const Pixel colour = 0xFF000000u | (Pixel{image.at(entry + 2)} << 16) |
-                         (Pixel{image.at(entry + 1)} << 8) | image.at(entry);
-    const BYTE mask = image.at(maskAt + row * maskStride + static_cast<std::size_t>(x) / 8);
-    return {colour, ((mask >> (7 - x % 8)) & 1) != 0};
+// Expects what draw paints, on a background of a colour the figure never uses, to be the
+// figure at its size in black on opaque white.
+void ExpectFigure(int size, const std::function<void(HDC)>& draw) {
+    const test::Capture c(size, size, draw);
+    const PixelBuffer figure = RenderFigure(size);
+    int black = 0;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            ASSERT_EQ(c.At(x, y), figure.At(x, y) & 0xFFFFFFu) << "at " << x << "," << y;
+            black += c.At(x, y) == 0 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(black, size) << "the figure is missing";
 }
 
 constexpr std::size_t kGroupEntrySize = 14;
@@ -174,9 +163,7 @@ TEST_F(ResourceTest, TheIconIsTheFirstGroupWithTheFiveImagesOfTheFigure) {
     const std::vector<BYTE> group = Resource(MAKEINTRESOURCEW(IDI_TESSARLINE), RT_GROUP_ICON);
     ASSERT_GE(group.size(), 6u);
     ASSERT_EQ(WordAt(group, 2), 1) << "an icon, not a cursor";
-    ASSERT_EQ(WordAt(group, 4), kAppIconImages.size());
     ASSERT_EQ(group.size(), 6 + kAppIconImages.size() * kGroupEntrySize);
-
     for (std::size_t i = 0; i < kAppIconImages.size(); ++i) {
         const IconImage format = kAppIconImages[i];
         SCOPED_TRACE(std::to_string(format.size) + "x" + std::to_string(format.size) + " at " +
@@ -187,61 +174,38 @@ TEST_F(ResourceTest, TheIconIsTheFirstGroupWithTheFiveImagesOfTheFigure) {
         EXPECT_EQ(group[entry + 1], format.size);
         EXPECT_EQ(group[entry + 2], format.bitsPerPixel < 8 ? 1 << format.bitsPerPixel : 0);
         EXPECT_EQ(WordAt(group, entry + 6), format.bitsPerPixel);
-        const std::vector<BYTE> image =
-            Resource(MAKEINTRESOURCEW(WordAt(group, entry + 12)), RT_ICON);
-        ASSERT_EQ(image.size(), WordAt(group, entry + 8) | (WordAt(group, entry + 10) << 16));
-        BITMAPINFOHEADER header;
-        ASSERT_GE(image.size(), sizeof(header));
-        std::memcpy(&header, image.data(), sizeof(header));
-        EXPECT_EQ(header.biWidth, format.size);
-        EXPECT_EQ(header.biHeight, 2 * format.size);
-        EXPECT_EQ(header.biBitCount, format.bitsPerPixel);
-        EXPECT_EQ(header.biCompression, static_cast<DWORD>(BI_RGB));
+        std::vector<BYTE> image = Resource(MAKEINTRESOURCEW(WordAt(group, entry + 12)), RT_ICON);
+        ASSERT_GE(image.size(), sizeof(BITMAPINFOHEADER));
+        EXPECT_EQ(WordAt(image, offsetof(BITMAPINFOHEADER, biBitCount)), format.bitsPerPixel);
 
-        // The figure in black on opaque white, pixel for pixel.
-        const PixelBuffer figure = RenderFigure(format.size);
-        int black = 0;
-        for (int y = 0; y < format.size; ++y) {
-            for (int x = 0; x < format.size; ++x) {
-                const IconPixel pixel = IconPixelAt(image, x, y);
-                ASSERT_FALSE(pixel.masked) << "transparent pixel at " << x << "," << y;
-                ASSERT_EQ(pixel.colour, figure.At(x, y)) << "at " << x << "," << y;
-                black += pixel.colour == 0xFF000000u ? 1 : 0;
-            }
-        }
-        EXPECT_GT(black, format.size) << "the figure is missing";
-
-        // And the system takes it as an icon.
-        const HICON icon = CreateIconFromResourceEx(const_cast<BYTE*>(image.data()),
-                                                    static_cast<DWORD>(image.size()), TRUE,
-                                                    0x00030000, format.size, format.size, 0);
-        EXPECT_NE(icon, nullptr);
+        // The system takes it as an icon and draws the figure with it.
+        const HICON icon =
+            CreateIconFromResourceEx(image.data(), static_cast<DWORD>(image.size()), TRUE,
+                                     0x00030000, format.size, format.size, LR_DEFAULTCOLOR);
+        ASSERT_NE(icon, nullptr);
+        ExpectFigure(format.size, [&](HDC dc) {
+            DrawIconEx(dc, 0, 0, icon, format.size, format.size, 0, nullptr, DI_NORMAL);
+        });
         DestroyIcon(icon);
     }
 }
 
 TEST_F(ResourceTest, TheHelpPictureIsTheFigureAt50By50In24Bits) {
-    const std::vector<BYTE> picture = Resource(MAKEINTRESOURCEW(IDB_FIGURE), RT_BITMAP);
-    BITMAPINFOHEADER header;
-    ASSERT_GE(picture.size(), sizeof(header));
-    std::memcpy(&header, picture.data(), sizeof(header));
-    EXPECT_EQ(header.biWidth, 50);
-    EXPECT_EQ(header.biHeight, 50) << "rows stored bottom-up";
-    EXPECT_EQ(header.biBitCount, 24);
-    EXPECT_EQ(header.biCompression, static_cast<DWORD>(BI_RGB));
-    const std::size_t stride = 152;
-    ASSERT_EQ(picture.size(), header.biSize + stride * 50);
-
-    const PixelBuffer figure = RenderFigure(50);
-    for (int y = 0; y < 50; ++y) {
-        for (int x = 0; x < 50; ++x) {
-            const std::size_t at = header.biSize + static_cast<std::size_t>(49 - y) * stride +
-                                   static_cast<std::size_t>(x) * 3;
-            const Pixel colour = 0xFF000000u | (Pixel{picture[at + 2]} << 16) |
-                                 (Pixel{picture[at + 1]} << 8) | picture[at];
-            ASSERT_EQ(colour, figure.At(x, y)) << "at " << x << "," << y;
-        }
-    }
+    const auto picture = static_cast<HBITMAP>(
+        LoadImageW(module, MAKEINTRESOURCEW(IDB_FIGURE), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    DIBSECTION dib{};
+    ASSERT_EQ(GetObjectW(picture, sizeof(dib), &dib), static_cast<int>(sizeof(dib)));
+    EXPECT_EQ(dib.dsBmih.biBitCount, 24);
+    ASSERT_EQ(dib.dsBm.bmWidth, 50);
+    ASSERT_EQ(dib.dsBm.bmHeight, 50);
+    ExpectFigure(50, [picture](HDC dc) {
+        const HDC source = CreateCompatibleDC(dc);
+        const HGDIOBJ old = SelectObject(source, picture);
+        BitBlt(dc, 0, 0, 50, 50, source, 0, 0, SRCCOPY);
+        SelectObject(source, old);
+        DeleteDC(source);
+    });
+    DeleteObject(picture);
 }
 
 TEST_F(ResourceTest, TheManifestAsksForCommonControls6AndPerMonitorDpi) {
