@@ -1,5 +1,4 @@
-// The launcher's file test, process start and message box against the real system, and
-// StartSysInfo from the registry values to the started program.
+// The launcher's file test, process start and message box against the real system.
 #include "TestSupport.h"
 
 #include "help/win32/Win32Platform.h"
@@ -115,73 +114,6 @@ TEST(Win32Shell, ShowsAModalBoxWithOneOkButtonAndNoIcon) {
     EXPECT_EQ(box.buttons, std::vector<std::wstring>{L"OK"});
     EXPECT_EQ(box.icons, 0);
     EXPECT_EQ(box.owner, owner);
-}
-
-// StartSysInfo with the real registry, code page and shell. Each test sets the two machine
-// values it needs in a stand-in for the machine's keys. The tool lies in
-// a folder whose path holds spaces, beside a decoy "Program.exe".
-class StartSysInfoTest : public ::testing::Test {
-protected:
-    StartSysInfoTest() { PlaceMarkerTool(decoy); }
-
-    void SetPath(const std::wstring& text) {
-        machine.SetString(L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH",
-                          codePage.ToAnsi(text));
-    }
-    void SetLocation(const std::wstring& text) {
-        machine.SetString(L"SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO",
-                          codePage.ToAnsi(text));
-    }
-
-    // Runs StartSysInfo and expects the one program to have started, or else the message.
-    void ExpectOutcome(const std::wstring& started) {
-        MessageBoxCatcher catcher;
-        about.StartSysInfo();
-        if (started.empty()) {
-            ASSERT_EQ(catcher.Seen().size(), 1u);
-            EXPECT_EQ(catcher.Seen()[0].text, L"System Information Is Unavailable At This Time");
-            EXPECT_EQ(catcher.Seen()[0].caption, L"Tessarline");
-        } else {
-            EXPECT_TRUE(catcher.Seen().empty());
-            const auto commandLine = test::WaitForMarker(started);
-            ASSERT_TRUE(commandLine.has_value()) << "the tool was not started";
-            EXPECT_EQ(*commandLine, Quoted(started));
-        }
-        EXPECT_FALSE(MarkerExists(decoy)) << "Program.exe beside the spaced folder ran";
-    }
-
-    test::ScratchMachineRoot machine;
-    ScratchFolder folder{L"TessarlineSysInfo"};
-    const std::wstring decoy = folder.Path() + L"\\Program.exe";
-    const std::wstring toolFolder = folder.MakeFolder(L"Program Files\\Tessarline Tool");
-    const std::wstring tool = toolFolder + L"\\MSINFO32.EXE";
-    Win32Registry registry;
-    AnsiCodePage codePage;
-    Win32Shell shell{nullptr};
-    test::NoWindow window;
-    frmAbout about{window, registry, codePage, shell};
-};
-
-TEST_F(StartSysInfoTest, StartsThePathValueUnchangedAndNotTheLocation) {
-    const std::wstring other = folder.MakeFolder(L"Other");
-    PlaceMarkerTool(tool);
-    PlaceMarkerTool(other + L"\\MSINFO32.EXE");
-    SetPath(tool);
-    SetLocation(other);
-    ExpectOutcome(tool);
-    EXPECT_FALSE(MarkerExists(other + L"\\MSINFO32.EXE"));
-}
-
-TEST_F(StartSysInfoTest, StartsTheToolInTheLocationFolder) {
-    PlaceMarkerTool(tool);
-    SetLocation(toolFolder);
-    ExpectOutcome(tool);
-}
-
-TEST_F(StartSysInfoTest, ShowsTheMessageWhenNeitherValueExists) {
-    PlaceMarkerTool(tool);
-    ExpectOutcome(L"");
-    EXPECT_FALSE(MarkerExists(tool));
 }
 
 } // namespace

@@ -125,15 +125,15 @@ ScratchMachineRoot::~ScratchMachineRoot() {
     RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
 }
 
-void ScratchMachineRoot::SetString(const std::wstring& keyPath, const std::string& name,
-                                   const std::string& text) {
+void ScratchMachineRoot::SetValue(const std::wstring& keyPath, const std::string& name,
+                                  const std::string& bytes) {
     HKEY key = nullptr;
     Check(RegCreateKeyExW(root_.Handle(), keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                           &key, nullptr),
           "RegCreateKeyExW");
     const LONG status =
-        RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                       static_cast<DWORD>(text.size() + 1));
+        RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(bytes.data()),
+                       static_cast<DWORD>(bytes.size()));
     RegCloseKey(key);
     Check(status, "RegSetValueExA");
 }

@@ -44,8 +44,8 @@ public:
     ScratchMachineRoot& operator=(const ScratchMachineRoot&) = delete;
     ~ScratchMachineRoot();
 
-    // Stores text, in the ANSI code page, as the value name of the machine's key keyPath.
-    void SetString(const std::wstring& keyPath, const std::string& name, const std::string& text);
+    // Stores exactly these bytes as the text value name of the machine's key keyPath.
+    void SetValue(const std::wstring& keyPath, const std::string& name, const std::string& bytes);
 
 private:
     ScratchKey root_;
