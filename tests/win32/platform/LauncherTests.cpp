@@ -1,5 +1,5 @@
 // The launcher's file test, process start and message box against the real system.
-#include "TestSupport.h"
+#include "tests/win32/support/Win32TestSupport.h"
 
 #include "help/win32/Win32Platform.h"
 

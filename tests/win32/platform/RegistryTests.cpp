@@ -1,6 +1,6 @@
 // The registry adapter and the ANSI code page against the system's real registry, directly and
 // through the help dialog's GetKeyValue.
-#include "TestSupport.h"
+#include "tests/win32/support/Win32TestSupport.h"
 
 #include "help/win32/Win32Platform.h"
 
@@ -49,7 +49,7 @@ protected:
     Win32Registry registry;
     AnsiCodePage codePage;
     test::NoWindow window;
-    test::NoShell shell;
+    test::RecordingShell shell;
     frmAbout about{window, registry, codePage, shell};
 };
 

@@ -1,7 +1,6 @@
 // The built Tessarline.exe's resources read back as the system reads them: the version record,
 // the icon's five images, the help picture and the manifest.
-#include "../ui/UiTestSupport.h"
-#include "TestSupport.h"
+#include "tests/win32/support/Win32TestSupport.h"
 
 #include "app/art/IconFile.h"
 #include "app/win32/resource.h"

@@ -4,8 +4,7 @@
 // still open and every key closed. A working tool is always within reach, beside a decoy
 // "Program.exe" that a path split at its first space would run, so that a fault that is not
 // handled shows as a started program.
-#include "../ui/UiTestSupport.h"
-#include "TestSupport.h"
+#include "tests/win32/support/Win32TestSupport.h"
 
 #include "help/win32/AboutDialog.h"
 #include "help/win32/Win32Platform.h"
@@ -75,10 +74,10 @@ protected:
 
     // The machine's values, as the bytes stored; a value of text ends with its NUL.
     void SetPath(const std::string& bytes) {
-        machine.SetValue(L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", bytes);
+        machine.SetBytes("PATH", REG_SZ, bytes, L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
     }
     void SetLocation(const std::string& bytes) {
-        machine.SetValue(L"SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", bytes);
+        machine.SetBytes("MSINFO", REG_SZ, bytes, L"SOFTWARE\\Microsoft\\Shared Tools Location");
     }
     std::string Text(const std::wstring& path) const { return codePage.ToAnsi(path) + '\0'; }
 

@@ -1,4 +1,4 @@
-#include "UiTestSupport.h"
+#include "tests/win32/support/Win32TestSupport.h"
 
 #include "board/win32/MainWindow.h"
 #include "help/win32/AboutDialog.h"
@@ -68,10 +68,11 @@ TEST_F(AboutDialogTest, OpensModalWithItsTextsLayoutAndFocusOnOk) {
         RECT client{};
         GetClientRect(dialog, &client);
         MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
-        EXPECT_EQ(test::Corners(client), test::Corners({156, 129, 538, 366}));
+        EXPECT_EQ((std::array<LONG, 4>{client.left, client.top, client.right, client.bottom}),
+                  (std::array<LONG, 4>{156, 129, 538, 366}));
         const struct {
             int id;
-            RECT rect;
+            std::array<LONG, 4> rect;
             std::wstring_view text;
         } controls[] = {
             {kAboutImageId, {8, 8, 57, 57}, L""},
@@ -82,7 +83,7 @@ TEST_F(AboutDialogTest, OpensModalWithItsTextsLayoutAndFocusOnOk) {
         };
         for (const auto& c : controls) {
             SCOPED_TRACE(c.id);
-            EXPECT_EQ(test::Corners(test::ChildRect(Item(c.id))), test::Corners(c.rect));
+            EXPECT_EQ(test::ChildCorners(Item(c.id)), c.rect);
             EXPECT_EQ(WindowText(Item(c.id)), c.text);
         }
         Key(VK_RETURN);

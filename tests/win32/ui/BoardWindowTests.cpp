@@ -1,4 +1,4 @@
-#include "UiTestSupport.h"
+#include "tests/win32/support/Win32TestSupport.h"
 
 #include "board/win32/MainWindow.h"
 
