@@ -232,9 +232,13 @@ Capture::Capture(int width, int height, const std::function<void(HDC)>& paint)
     FillRect(dc, &all, magenta);
     DeleteObject(magenta);
     paint(dc);
-    GdiFlush();
-    const auto* src = static_cast<const std::uint32_t*>(bits);
-    pixels_.assign(src, src + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    // Read through the device context, whatever the order of the bitmap's rows in memory.
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = GetPixel(dc, x, y);
+            pixels_.push_back(Rgb(GetRValue(c), GetGValue(c), GetBValue(c)));
+        }
+    }
     SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);
@@ -242,8 +246,7 @@ Capture::Capture(int width, int height, const std::function<void(HDC)>& paint)
 
 std::uint32_t Capture::At(int x, int y) const {
     return pixels_.at(static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-                      static_cast<std::size_t>(x)) &
-           0x00FFFFFFu;
+                      static_cast<std::size_t>(x));
 }
 
 std::wstring WindowText(HWND window) {

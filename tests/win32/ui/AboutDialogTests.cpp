@@ -62,6 +62,8 @@ TEST_F(AboutDialogTest, OpensModalWithItsTextsLayoutAndFocusOnOk) {
         EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0u);
         EXPECT_NE(exStyle & WS_EX_DLGMODALFRAME, 0u);
         EXPECT_EQ(exStyle & WS_EX_APPWINDOW, 0u);
+        EXPECT_NE(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0), 0);
+        EXPECT_NE(SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0), 0);
 
         // The client area, then each control, as {left, top, right, bottom} in pixels: the
         // client area's on the screen, the controls' in the client area.

@@ -103,6 +103,8 @@ TEST_F(BoardWindowTest, FixedFrameClientSizeBackgroundAndMenuBar) {
     EXPECT_EQ(GetWindow(Window(), GW_OWNER), nullptr);
     EXPECT_TRUE(IsWindowVisible(Window()));
     EXPECT_EQ(test::WindowText(Window()), L"Tessarline");
+    EXPECT_NE(SendMessageW(Window(), WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_NE(SendMessageW(Window(), WM_GETICON, ICON_SMALL, 0), 0);
     RECT client{};
     GetClientRect(Window(), &client);
     EXPECT_EQ(client.right, 178);
