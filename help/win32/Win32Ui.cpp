@@ -52,12 +52,12 @@ HICON LoadAppIcon(HWND window, int size) {
 }
 
 // Puts fresh in slot, freeing what was there; a null fresh keeps the old object.
-template <typename Handle, typename Free> void Replace(Handle& slot, Handle fresh, Free free) {
+template <typename Handle, typename Free> void Replace(Handle& slot, Handle fresh, Free release) {
     if (fresh == nullptr) {
         return;
     }
     if (slot != nullptr) {
-        free(slot);
+        release(slot);
     }
     slot = fresh;
 }

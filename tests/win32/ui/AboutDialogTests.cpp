@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace tessarline {
 namespace {
 
@@ -94,28 +96,30 @@ TEST_F(AboutDialogTest, OpensModalWithItsTextsLayoutAndFocusOnOk) {
 }
 
 TEST_F(AboutDialogTest, PictureShowsTheFigureAtItsStretchedSize) {
-    Open({[this] {
+    std::optional<test::Capture> c;
+    Open({[&] {
         const HWND image = Item(kAboutImageId);
-        const test::Capture c(49, 49, [image](HDC dc) {
+        c.emplace(49, 49, [image](HDC dc) {
             SendMessageW(image, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
         });
-        constexpr std::uint32_t white = test::Rgb(255, 255, 255);
-        // Corners outside the circle are white; the diagonals cross black in the middle.
-        EXPECT_EQ(c.At(0, 0), white);
-        EXPECT_EQ(c.At(48, 48), white);
-        EXPECT_EQ(c.At(24, 24), 0u);
-        int black = 0;
-        for (int y = 0; y < 49; ++y) {
-            for (int x = 0; x < 49; ++x) {
-                ASSERT_TRUE(c.At(x, y) == 0u || c.At(x, y) == white) << x << "," << y;
-                black += c.At(x, y) == 0u ? 1 : 0;
-            }
-        }
-        // Circle, square and diagonals: far more than a stray line, far less than a fill.
-        EXPECT_GT(black, 300);
-        EXPECT_LT(black, 900);
         Key(VK_ESCAPE);
     }});
+    ASSERT_TRUE(c.has_value());
+    constexpr std::uint32_t white = test::Rgb(255, 255, 255);
+    // Corners outside the circle are white; the diagonals cross black in the middle.
+    EXPECT_EQ(c->At(0, 0), white);
+    EXPECT_EQ(c->At(48, 48), white);
+    EXPECT_EQ(c->At(24, 24), 0u);
+    int black = 0;
+    for (int y = 0; y < 49; ++y) {
+        for (int x = 0; x < 49; ++x) {
+            ASSERT_TRUE(c->At(x, y) == 0u || c->At(x, y) == white) << x << "," << y;
+            black += c->At(x, y) == 0u ? 1 : 0;
+        }
+    }
+    // Circle, square and diagonals: far more than a stray line, far less than a fill.
+    EXPECT_GT(black, 300);
+    EXPECT_LT(black, 900);
 }
 
 TEST_F(AboutDialogTest, EscapeAndTheCloseButtonCloseLikeOk) {
