@@ -19,8 +19,10 @@ using test::ScratchKey;
 using namespace std::string_literals;
 
 constexpr RegKey kHKeyCurrentUser = 0x80000001u;
-const std::wstring kTestKey = L"Software\\TessarlineTest\\Registry";
-const std::string kTestKeyA = "Software\\TessarlineTest\\Registry";
+// One key for each test program running, as tests may run side by side.
+const std::string kTestKeyA =
+    "Software\\TessarlineTest\\Registry-" + std::to_string(GetCurrentProcessId());
+const std::wstring kTestKey(kTestKeyA.begin(), kTestKeyA.end());
 
 class RegistryTest : public ::testing::Test {
 protected:

@@ -119,7 +119,8 @@ void ScratchKey::SetBytes(const std::string& name, DWORD type, const std::string
 }
 
 ScratchMachineRoot::ScratchMachineRoot()
-    : ScratchKey(HKEY_CURRENT_USER, L"Software\\TessarlineTest\\Machine") {
+    : ScratchKey(HKEY_CURRENT_USER,
+                 L"Software\\TessarlineTest\\Machine-" + std::to_wstring(GetCurrentProcessId())) {
     Check(RegOverridePredefKey(HKEY_LOCAL_MACHINE, Handle()), "RegOverridePredefKey");
 }
 
