@@ -1,9 +1,7 @@
 #include "board/win32/MainWindow.h"
 
 #include "app/core/AppInfo.h"
-#include "app/win32/resource.h"
 #include "help/win32/AboutDialog.h"
-#include "help/win32/AboutDpi.h"
 
 #include <cmath>
 #include <string>
@@ -45,11 +43,6 @@ bool RegisterBoardClass(HINSTANCE instance, WNDPROC procedure) {
     return RegisterClassExW(&wc) != 0;
 }
 
-HICON LoadAppIcon(HINSTANCE instance, int size) {
-    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_TESSARLINE), IMAGE_ICON,
-                                         size, size, LR_DEFAULTCOLOR));
-}
-
 } // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, int showCommand, bool endsProgram)
@@ -58,14 +51,6 @@ MainWindow::MainWindow(HINSTANCE instance, int showCommand, bool endsProgram)
 MainWindow::~MainWindow() {
     if (window_ != nullptr) {
         DestroyWindow(window_);
-    }
-    if (font_ != nullptr) {
-        DeleteObject(font_);
-    }
-    for (HICON icon : {bigIcon_, smallIcon_}) {
-        if (icon != nullptr) {
-            DestroyIcon(icon);
-        }
     }
 }
 
@@ -126,36 +111,7 @@ void MainWindow::Changed() {
 
 void MainWindow::ApplyDpi(UINT dpi) {
     dpi_ = dpi;
-    LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(kFontPoints, static_cast<int>(dpi), 72);
-    lf.lfWeight = FW_NORMAL;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynW(lf.lfFaceName, kFontFace, LF_FACESIZE);
-    if (const HFONT font = CreateFontIndirectW(&lf)) {
-        if (font_ != nullptr) {
-            DeleteObject(font_);
-        }
-        font_ = font;
-    }
-    const HICON big = LoadAppIcon(instance_, IconSize(false, dpi));
-    const HICON small = LoadAppIcon(instance_, IconSize(true, dpi));
-    // The small icon first: a big icon set alone makes the system shrink a copy of it for the
-    // caption, only to be replaced at once.
-    if (small != nullptr) {
-        SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-    }
-    if (big != nullptr) {
-        SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-    }
-    for (HICON* slot : {&bigIcon_, &smallIcon_}) {
-        const HICON fresh = slot == &bigIcon_ ? big : small;
-        if (fresh != nullptr) {
-            if (*slot != nullptr) {
-                DestroyIcon(*slot);
-            }
-            *slot = fresh;
-        }
-    }
+    resources_.Apply(window_, dpi, kFontPoints, kFontFace);
     FitClientArea();
 }
 
@@ -200,19 +156,14 @@ NodeIndex MainWindow::NodeAtPixel(LPARAM point) const {
 void MainWindow::Paint(HDC dc) {
     const TwipTransform t = TransformFor(dpi_);
     const PixelBuffer image = RenderBoard(form_, surface_, t);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = image.Width();
-    info.bmiHeader.biHeight = -image.Height(); // top-down, like the buffer
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = TopDownBitmapInfo(image.Width(), image.Height());
     SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(image.Width()),
                       static_cast<DWORD>(image.Height()), 0, 0, 0,
                       static_cast<UINT>(image.Height()), image.Data(), &info, DIB_RGB_COLORS);
 
+    const HFONT font = resources_.Font();
     const HGDIOBJ oldFont =
-        SelectObject(dc, font_ != nullptr ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+        SelectObject(dc, font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT));
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColour = GetTextColor(dc);
     const int border = BoxBorderWidth(t);

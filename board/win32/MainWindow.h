@@ -4,6 +4,7 @@
 
 #include "board/core/BoardPicture.h"
 #include "board/core/Form1.h"
+#include "help/win32/Win32Ui.h"
 
 #include <windows.h>
 
@@ -53,9 +54,7 @@ private:
     bool endsProgram_;
     HWND window_ = nullptr;
     UINT dpi_ = 96;
-    HFONT font_ = nullptr;
-    HICON bigIcon_ = nullptr;
-    HICON smallIcon_ = nullptr;
+    DpiResources resources_;
     NodeIndex pressed_ = 0;
     BoardSurface surface_;
     Form1 form_;

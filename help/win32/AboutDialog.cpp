@@ -1,9 +1,8 @@
 #include "help/win32/AboutDialog.h"
 
 #include "app/win32/resource.h"
-#include "board/core/Raster.h"
-#include "help/win32/AboutDpi.h"
 #include "help/win32/Win32Platform.h"
+#include "help/win32/Win32Ui.h"
 
 #include <iterator>
 #include <optional>
@@ -16,7 +15,6 @@ namespace {
 
 constexpr int kTwipsPerInch = 1440;
 constexpr int kFontPoints = 8;
-constexpr int kPictureSize = 50;
 constexpr wchar_t kFontFace[] = L"MS Shell Dlg";
 constexpr wchar_t kStoredTitle[] = L"About MyApp";
 
@@ -96,28 +94,10 @@ private:
     std::vector<WORD> words_;
 };
 
-// The 50 by 50 picture of the figure: the program's own resource, or the same pixels drawn
-// here when the module carries none (as in a test program).
+// The 50 by 50 picture of the figure, from the program's resources.
 HBITMAP LoadPicture() {
-    const HINSTANCE module = GetModuleHandleW(nullptr);
-    if (const HANDLE stored = LoadImageW(module, MAKEINTRESOURCEW(IDB_FIGURE), IMAGE_BITMAP, 0, 0,
-                                         LR_CREATEDIBSECTION)) {
-        return static_cast<HBITMAP>(stored);
-    }
-    const PixelBuffer figure = RenderFigure(kPictureSize);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = kPictureSize;
-    info.bmiHeader.biHeight = -kPictureSize;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap != nullptr && bits != nullptr) {
-        CopyMemory(bits, figure.Data(), sizeof(Pixel) * kPictureSize * kPictureSize);
-    }
-    return bitmap;
+    return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_FIGURE),
+                                           IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
 class Win32AboutWindow final : public AboutWindow {
@@ -147,41 +127,20 @@ struct Session {
 
     std::optional<Win32AboutWindow> window;
     std::optional<frmAbout> about;
-    HFONT font = nullptr;
+    DpiResources resources;
     HBITMAP picture = nullptr;
-    HICON bigIcon = nullptr;
-    HICON smallIcon = nullptr;
 
     ~Session() {
-        if (font != nullptr) {
-            DeleteObject(font);
-        }
         if (picture != nullptr) {
             DeleteObject(picture);
-        }
-        if (bigIcon != nullptr) {
-            DestroyIcon(bigIcon);
-        }
-        if (smallIcon != nullptr) {
-            DestroyIcon(smallIcon);
         }
     }
 };
 
-HICON LoadAppIcon(int size) {
-    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
-                                         MAKEINTRESOURCEW(IDI_TESSARLINE), IMAGE_ICON, size, size,
-                                         LR_DEFAULTCOLOR));
-}
-
 // Sizes and places the dialog, its controls, font and icons for the given DPI.
 void ApplyDpi(HWND dialog, Session& s, UINT dpi) {
-    LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(kFontPoints, static_cast<int>(dpi), 72);
-    lf.lfWeight = FW_NORMAL;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynW(lf.lfFaceName, kFontFace, LF_FACESIZE);
-    const HFONT font = CreateFontIndirectW(&lf);
+    s.resources.Apply(dialog, dpi, kFontPoints, kFontFace);
+    const HFONT font = s.resources.Font();
     for (const ControlLayout& c : kLayout) {
         const HWND control = GetDlgItem(dialog, c.id);
         MoveWindow(control, TwipsToDpi(c.place.left, dpi), TwipsToDpi(c.place.top, dpi),
@@ -190,24 +149,6 @@ void ApplyDpi(HWND dialog, Session& s, UINT dpi) {
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         }
     }
-    if (font != nullptr) {
-        if (s.font != nullptr) {
-            DeleteObject(s.font);
-        }
-        s.font = font;
-    }
-
-    const HICON big = LoadAppIcon(IconSize(false, dpi));
-    const HICON small = LoadAppIcon(IconSize(true, dpi));
-    SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-    SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-    for (HICON old : {s.bigIcon, s.smallIcon}) {
-        if (old != nullptr) {
-            DestroyIcon(old);
-        }
-    }
-    s.bigIcon = big;
-    s.smallIcon = small;
 
     const int width = ScaleToDpi(kAboutClientWidth, dpi);
     const int height = ScaleToDpi(kAboutClientHeight, dpi);

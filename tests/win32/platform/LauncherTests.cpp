@@ -1,6 +1,5 @@
-// The launcher's file test, process start and message box against the real system, and
-// StartSysInfo from the registry values to the started program.
-#include "TestSupport.h"
+// The launcher's file test, process start and message box against the real system.
+#include "tests/win32/support/Win32TestSupport.h"
 
 #include "help/win32/Win32Platform.h"
 
@@ -11,108 +10,95 @@
 namespace tessarline {
 namespace {
 
+using test::MarkerExists;
 using test::MessageBoxCatcher;
+using test::PlaceMarkerTool;
 using test::ScratchFolder;
-
-const std::wstring kMsInfoKey = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-const std::wstring kLocationKey = L"SOFTWARE\\Microsoft\\Shared Tools Location";
-const std::wstring kUnavailable = L"System Information Is Unavailable At This Time";
-
-void MakeFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
-    const HANDLE file =
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    CloseHandle(file);
-}
 
 std::wstring Quoted(const std::wstring& path) {
     return L"\"" + path + L"\"";
 }
 
-TEST(Win32ShellDir, NamesOnlyOrdinaryFiles) {
-    ScratchFolder folder(L"TessarlineDir");
-    const std::wstring spaced = folder.MakeFolder(L"With Spaces");
-    MakeFile(spaced + L"\\MSINFO32.EXE");
-    MakeFile(folder.Path() + L"\\hidden.exe", FILE_ATTRIBUTE_HIDDEN);
-    MakeFile(folder.Path() + L"\\system.exe", FILE_ATTRIBUTE_SYSTEM);
-    MakeFile(folder.Path() + L"\\readonly.exe", FILE_ATTRIBUTE_READONLY);
-    Win32Shell shell(nullptr);
-
-    EXPECT_EQ(shell.Dir(spaced + L"\\MSINFO32.EXE"), L"MSINFO32.EXE");
-    EXPECT_EQ(shell.Dir(folder.Path() + L"\\readonly.exe"), L"readonly.exe");
-    EXPECT_EQ(shell.Dir(folder.Path() + L"\\hidden.exe"), L"");
-    EXPECT_EQ(shell.Dir(folder.Path() + L"\\system.exe"), L"");
-    EXPECT_EQ(shell.Dir(spaced), L"") << "a folder is not an ordinary file";
-    EXPECT_EQ(shell.Dir(folder.Path() + L"\\absent.exe"), L"");
-    EXPECT_EQ(shell.Dir(folder.Path() + L"\\Absent Folder\\MSINFO32.EXE"), L"");
-    EXPECT_EQ(shell.Dir(spaced + L"\\*.EXE"), L"") << "a pattern names no file";
-    EXPECT_EQ(shell.Dir(L""), L"");
-    SetFileAttributesW((folder.Path() + L"\\readonly.exe").c_str(), FILE_ATTRIBUTE_NORMAL);
-}
-
-TEST(Win32ShellStartProcess, StartsTheProgramAtASpacedPathNeverItsFirstWord) {
-    ScratchFolder folder(L"TessarlineStart");
-    const std::wstring decoy = folder.Path() + L"\\Program.exe";
-    const std::wstring tool = folder.MakeFolder(L"Program Files\\Tessarline Tool") + L"\\x.exe";
-    test::PlaceMarkerTool(decoy);
-    test::PlaceMarkerTool(tool);
-
-    Win32Shell shell(nullptr);
-    shell.StartProcess(tool);
-
-    const auto commandLine = test::WaitForMarker(tool);
-    EXPECT_FALSE(test::MarkerExists(decoy)) << "Program.exe beside the spaced folder ran";
-    ASSERT_TRUE(commandLine.has_value()) << "the program was not started";
-    EXPECT_EQ(*commandLine, Quoted(tool)) << "the program gets its own path and no arguments";
-}
-
-TEST(Win32ShellStartProcess, StartsAPathWithShellCharactersVerbatimOrNotAtAll) {
-    ScratchFolder folder(L"TessarlineShellChars");
-    // What cmd.exe, or a split at a space, comma or semicolon, would run instead.
-    const std::wstring decoys[] = {L"a.exe", L"b.exe", L"Program.exe"};
-    for (const std::wstring& d : decoys) {
-        test::PlaceMarkerTool(folder.Path() + L"\\" + d);
-    }
-    const std::wstring spaced = folder.MakeFolder(L"Program Files (x86) & more");
-    const std::wstring legal[] = {
-        folder.Path() + L"\\a&b.exe",    folder.Path() + L"\\a^b.exe",
-        folder.Path() + L"\\%PATH%.exe", folder.Path() + L"\\a;b.exe",
-        folder.Path() + L"\\a,b.exe",    folder.Path() + L"\\a b.exe",
-        folder.Path() + L"\\(a).exe",    folder.Path() + L"\\$(a)`b`'c'.exe",
-        spaced + L"\\a & b.exe",
-    };
-    Win32Shell shell(nullptr);
-    for (const std::wstring& path : legal) {
+// Starts each path and expects the program there to run with its own path as its whole
+// command line.
+void ExpectStartedVerbatim(SystemShell& shell, std::initializer_list<std::wstring> paths) {
+    for (const std::wstring& path : paths) {
         SCOPED_TRACE(AnsiCodePage().ToAnsi(path));
-        test::PlaceMarkerTool(path);
+        PlaceMarkerTool(path);
         EXPECT_NO_THROW(shell.StartProcess(path));
         const auto commandLine = test::WaitForMarker(path);
         ASSERT_TRUE(commandLine.has_value()) << "the program was not started";
         EXPECT_EQ(*commandLine, Quoted(path));
     }
-    // Names Windows forbids: no such program, so nothing may start.
-    const std::wstring forbidden[] = {L"a|b.exe", L"a\"b.exe", L"a.exe\" \"b.exe", L"a<b.exe",
-                                      L"a>b.exe"};
-    for (const std::wstring& name : forbidden) {
-        SCOPED_TRACE(AnsiCodePage().ToAnsi(name));
-        EXPECT_THROW(shell.StartProcess(folder.Path() + L"\\" + name), std::runtime_error);
+}
+
+TEST(Win32Shell, DirNamesOnlyOrdinaryFiles) {
+    ScratchFolder folder(L"TessarlineDir");
+    const std::wstring spaced = folder.MakeFolder(L"With Spaces");
+    const std::wstring base = folder.Path() + L"\\";
+    const struct {
+        std::wstring path;
+        DWORD attributes; // 0: not made
+        const wchar_t* name;
+    } cases[] = {
+        {spaced + L"\\MSINFO32.EXE", FILE_ATTRIBUTE_NORMAL, L"MSINFO32.EXE"},
+        {base + L"readonly.exe", FILE_ATTRIBUTE_READONLY, L"readonly.exe"},
+        {base + L"hidden.exe", FILE_ATTRIBUTE_HIDDEN, L""},
+        {base + L"system.exe", FILE_ATTRIBUTE_SYSTEM, L""},
+        {spaced, 0, L""}, // a folder
+        {base + L"absent.exe", 0, L""},
+        {base + L"Absent Folder\\MSINFO32.EXE", 0, L""},
+        {spaced + L"\\*.EXE", 0, L""}, // a pattern
+        {L"", 0, L""},
+    };
+    for (const auto& c : cases) {
+        if (c.attributes != 0) {
+            CloseHandle(CreateFileW(c.path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    c.attributes, nullptr));
+        }
+    }
+    Win32Shell shell(nullptr);
+    for (const auto& c : cases) {
+        EXPECT_EQ(shell.Dir(c.path), c.name) << AnsiCodePage().ToAnsi(c.path);
+    }
+    SetFileAttributesW((base + L"readonly.exe").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(Win32Shell, StartsEachPathVerbatimAsOneProgramOrNotAtAll) {
+    ScratchFolder folder(L"TessarlineStart");
+    const std::wstring base = folder.Path() + L"\\";
+    // What cmd.exe, or a split at a space, comma or semicolon, would run instead.
+    const std::wstring decoys[] = {base + L"a.exe", base + L"b.exe", base + L"Program.exe"};
+    for (const std::wstring& d : decoys) {
+        PlaceMarkerTool(d);
+    }
+    Win32Shell shell(nullptr);
+    ExpectStartedVerbatim(shell,
+                          {
+                              folder.MakeFolder(L"Program Files\\Tool") + L"\\x.exe",
+                              folder.MakeFolder(L"Program Files (x86) & more") + L"\\a & b.exe",
+                              base + L"a&b.exe",
+                              base + L"a^b.exe",
+                              base + L"%PATH%.exe",
+                              base + L"a;b.exe",
+                              base + L"a,b.exe",
+                              base + L"a b.exe",
+                              base + L"(a).exe",
+                              base + L"$(a)`b`'c'.exe",
+                          });
+    // Names Windows forbids, and paths that name no program: nothing may start.
+    for (const std::wstring& path :
+         {base + L"a|b.exe", base + L"a\"b.exe", base + L"a.exe\" \"b.exe", base + L"a<b.exe",
+          base + L"a>b.exe", base + L"absent.exe", Quoted(base + L"absent.exe"), folder.Path(),
+          std::wstring()}) {
+        EXPECT_THROW(shell.StartProcess(path), std::runtime_error) << AnsiCodePage().ToAnsi(path);
     }
     for (const std::wstring& d : decoys) {
-        EXPECT_FALSE(test::MarkerExists(folder.Path() + L"\\" + d)) << "a decoy ran";
+        EXPECT_FALSE(MarkerExists(d)) << "a decoy ran: " << AnsiCodePage().ToAnsi(d);
     }
 }
 
-TEST(Win32ShellStartProcess, FailsForNoProgram) {
-    ScratchFolder folder(L"TessarlineNoStart");
-    MakeFile(folder.Path() + L"\\plain.txt");
-    Win32Shell shell(nullptr);
-    EXPECT_THROW(shell.StartProcess(folder.Path() + L"\\absent.exe"), std::runtime_error);
-    EXPECT_THROW(shell.StartProcess(folder.Path()), std::runtime_error);
-    EXPECT_THROW(shell.StartProcess(L""), std::runtime_error);
-    EXPECT_THROW(shell.StartProcess(L"\"" + folder.Path() + L"\\absent.exe\""), std::runtime_error);
-}
-
-TEST(Win32ShellShowMessage, ShowsAModalBoxWithOneOkButtonAndNoIcon) {
+TEST(Win32Shell, ShowsAModalBoxWithOneOkButtonAndNoIcon) {
     const HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
                                        nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(owner, nullptr);
@@ -125,107 +111,9 @@ TEST(Win32ShellShowMessage, ShowsAModalBoxWithOneOkButtonAndNoIcon) {
     const test::MessageBoxSeen& box = catcher.Seen()[0];
     EXPECT_EQ(box.caption, L"The caption");
     EXPECT_EQ(box.text, L"The text");
-    ASSERT_EQ(box.buttons.size(), 1u);
-    EXPECT_EQ(box.buttons[0], L"OK");
+    EXPECT_EQ(box.buttons, std::vector<std::wstring>{L"OK"});
     EXPECT_EQ(box.icons, 0);
     EXPECT_EQ(box.owner, owner);
-}
-
-class NoWindow final : public AboutWindow {
-public:
-    void SetCaption(const std::wstring&) override {}
-    void SetTitleLabel(const std::wstring&) override {}
-    void Unload() override {}
-};
-
-// StartSysInfo with the real registry, code page and shell. The two registry values are the
-// system's; each test sets them as it needs and they are put back afterwards.
-class StartSysInfoTest : public ::testing::Test {
-protected:
-    StartSysInfoTest() : folder(L"TessarlineSysInfo") {
-        path.Remove();
-        location.Remove();
-    }
-
-    // A folder whose path holds spaces, beside a decoy "Program.exe".
-    std::wstring SpacedToolFolder() {
-        test::PlaceMarkerTool(decoy);
-        return folder.MakeFolder(L"Program Files\\Tessarline Tool");
-    }
-
-    std::vector<test::MessageBoxSeen> Run() {
-        MessageBoxCatcher catcher;
-        about.StartSysInfo();
-        return catcher.Seen();
-    }
-
-    static void ExpectUnavailableMessage(const std::vector<test::MessageBoxSeen>& seen) {
-        ASSERT_EQ(seen.size(), 1u);
-        EXPECT_EQ(seen[0].text, kUnavailable);
-        EXPECT_EQ(seen[0].caption, L"Tessarline");
-    }
-
-    test::SavedValue path{HKEY_LOCAL_MACHINE, kMsInfoKey, L"PATH"};
-    test::SavedValue location{HKEY_LOCAL_MACHINE, kLocationKey, L"MSINFO"};
-    ScratchFolder folder;
-    const std::wstring decoy = folder.Path() + L"\\Program.exe";
-    Win32Registry registry;
-    AnsiCodePage codePage;
-    Win32Shell shell{nullptr};
-    NoWindow window;
-    frmAbout about{window, registry, codePage, shell};
-};
-
-TEST_F(StartSysInfoTest, StartsThePathValueUnchanged) {
-    const std::wstring tool = SpacedToolFolder() + L"\\MSINFO32.EXE";
-    test::PlaceMarkerTool(tool);
-    // A location that would also work, to show it is not consulted.
-    const std::wstring other = folder.MakeFolder(L"Other") + L"\\MSINFO32.EXE";
-    test::PlaceMarkerTool(other);
-    path.SetString(tool);
-    location.SetString(folder.Path() + L"\\Other");
-
-    EXPECT_TRUE(Run().empty());
-    const auto commandLine = test::WaitForMarker(tool);
-    EXPECT_FALSE(test::MarkerExists(decoy)) << "Program.exe beside the spaced folder ran";
-    EXPECT_FALSE(test::MarkerExists(other));
-    ASSERT_TRUE(commandLine.has_value()) << "the tool named by PATH was not started";
-    EXPECT_EQ(*commandLine, Quoted(tool));
-}
-
-TEST_F(StartSysInfoTest, StartsTheToolInTheLocationFolder) {
-    const std::wstring toolFolder = SpacedToolFolder();
-    const std::wstring tool = toolFolder + L"\\MSINFO32.EXE";
-    test::PlaceMarkerTool(tool);
-    location.SetString(toolFolder);
-
-    EXPECT_TRUE(Run().empty());
-    const auto commandLine = test::WaitForMarker(tool);
-    EXPECT_FALSE(test::MarkerExists(decoy)) << "Program.exe beside the spaced folder ran";
-    ASSERT_TRUE(commandLine.has_value()) << "the tool in the location folder was not started";
-    EXPECT_EQ(*commandLine, Quoted(tool));
-}
-
-TEST_F(StartSysInfoTest, ShowsTheMessageWhenTheLocationFolderHasNoTool) {
-    const std::wstring toolFolder = SpacedToolFolder();
-    location.SetString(toolFolder);
-    ExpectUnavailableMessage(Run());
-    EXPECT_FALSE(test::MarkerExists(decoy));
-}
-
-TEST_F(StartSysInfoTest, ShowsTheMessageWhenThePathValueNamesNoProgram) {
-    const std::wstring toolFolder = SpacedToolFolder();
-    const std::wstring tool = toolFolder + L"\\MSINFO32.EXE";
-    test::PlaceMarkerTool(tool);
-    path.SetString(folder.Path() + L"\\Absent\\MSINFO32.EXE");
-    location.SetString(toolFolder);
-
-    ExpectUnavailableMessage(Run());
-    EXPECT_FALSE(test::MarkerExists(tool)) << "the location is tried only when PATH is absent";
-}
-
-TEST_F(StartSysInfoTest, ShowsTheMessageWhenNeitherValueExists) {
-    ExpectUnavailableMessage(Run());
 }
 
 } // namespace

@@ -1,13 +1,14 @@
 // The built Tessarline.exe's resources read back as the system reads them: the version record,
 // the icon's five images, the help picture and the manifest.
-#include "TestSupport.h"
+#include "tests/win32/support/Win32TestSupport.h"
 
 #include "app/art/IconFile.h"
 #include "app/win32/resource.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cstddef>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,53 +20,8 @@ std::wstring ProgramPath() {
     return test::TestProgramFolder() + L"\\" + TESSARLINE_EXE_FROM_TESTS;
 }
 
-// One node of a version record: its key, its value bytes and its children.
-struct VersionNode {
-    std::wstring key;
-    WORD type = 0;
-    std::vector<BYTE> value;
-    std::vector<VersionNode> children;
-};
-
-std::size_t Align4(std::size_t offset) {
-    return (offset + 3) & ~std::size_t{3};
-}
-
 WORD WordAt(const std::vector<BYTE>& data, std::size_t offset) {
     return static_cast<WORD>(data.at(offset) | (data.at(offset + 1) << 8));
-}
-
-// Parses the node at offset: length, value length, type, key, then the value and the children,
-// each starting on a 32-bit boundary.
-VersionNode ParseVersionNode(const std::vector<BYTE>& data, std::size_t offset) {
-    VersionNode node;
-    const std::size_t end = offset + WordAt(data, offset);
-    const WORD valueLength = WordAt(data, offset + 2);
-    node.type = WordAt(data, offset + 4);
-    std::size_t at = offset + 6;
-    while (WordAt(data, at) != 0) {
-        node.key.push_back(static_cast<wchar_t>(WordAt(data, at)));
-        at += 2;
-    }
-    at = Align4(at + 2);
-    // Text values count characters, binary ones bytes.
-    const std::size_t valueBytes = node.type == 1 ? valueLength * 2u : valueLength;
-    node.value.assign(data.begin() + static_cast<std::ptrdiff_t>(at),
-                      data.begin() + static_cast<std::ptrdiff_t>(at + valueBytes));
-    at = Align4(at + valueBytes);
-    while (at < end) {
-        node.children.push_back(ParseVersionNode(data, at));
-        at = Align4(at + WordAt(data, at));
-    }
-    return node;
-}
-
-std::wstring TextValue(const VersionNode& node) {
-    std::wstring text(reinterpret_cast<const wchar_t*>(node.value.data()), node.value.size() / 2);
-    while (!text.empty() && text.back() == L'\0') {
-        text.pop_back();
-    }
-    return text;
 }
 
 class ResourceTest : public ::testing::Test {
@@ -104,32 +60,22 @@ protected:
     HMODULE module = nullptr;
 };
 
-std::vector<BYTE> VersionInfo() {
+TEST(VersionRecord, ReadsBackThroughVerQueryValue) {
     const std::wstring path = ProgramPath();
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
-    std::vector<BYTE> data(size);
-    if (size == 0 || !GetFileVersionInfoW(path.c_str(), 0, size, data.data())) {
-        return {};
-    }
-    return data;
-}
-
-TEST(VersionRecord, ReadsBackThroughVerQueryValue) {
-    std::vector<BYTE> data = VersionInfo();
+    std::vector<BYTE> data(GetFileVersionInfoSizeW(path.c_str(), &ignored));
     ASSERT_FALSE(data.empty()) << "the program has no version record";
+    ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
 
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    ASSERT_EQ(length, sizeof(VS_FIXEDFILEINFO));
     EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
     EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
     EXPECT_EQ(fixed->dwFileVersionLS, 0u);
     EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
     EXPECT_EQ(fixed->dwProductVersionLS, 0u);
     EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
-
     WORD* translation = nullptr;
     ASSERT_TRUE(VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation",
                                reinterpret_cast<void**>(&translation), &length));
@@ -152,80 +98,22 @@ TEST(VersionRecord, ReadsBackThroughVerQueryValue) {
     }
 }
 
-TEST(VersionRecord, HoldsOneStringBlockWithExactlyTheSixEntries) {
-    const std::vector<BYTE> data = VersionInfo();
-    ASSERT_FALSE(data.empty());
-    const VersionNode root = ParseVersionNode(data, 0);
-    EXPECT_EQ(root.key, L"VS_VERSION_INFO");
-
-    std::map<std::wstring, const VersionNode*> sections;
-    for (const VersionNode& child : root.children) {
-        sections[child.key] = &child;
+// Expects what draw paints, on a background of a colour the figure never uses, to be the
+// figure at its size in black on opaque white.
+void ExpectFigure(int size, const std::function<void(HDC)>& draw) {
+    const test::Capture c(size, size, draw);
+    const PixelBuffer figure = RenderFigure(size);
+    int black = 0;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            ASSERT_EQ(c.At(x, y), figure.At(x, y) & 0xFFFFFFu) << "at " << x << "," << y;
+            black += c.At(x, y) == 0 ? 1 : 0;
+        }
     }
-    ASSERT_EQ(sections.size(), 2u);
-    ASSERT_EQ(sections.count(L"StringFileInfo"), 1u);
-    ASSERT_EQ(sections.count(L"VarFileInfo"), 1u);
-
-    const VersionNode& strings = *sections[L"StringFileInfo"];
-    ASSERT_EQ(strings.children.size(), 1u);
-    EXPECT_EQ(strings.children[0].key, L"040904B0");
-    std::map<std::wstring, std::wstring> entries;
-    for (const VersionNode& entry : strings.children[0].children) {
-        entries[entry.key] = TextValue(entry);
-    }
-    const std::map<std::wstring, std::wstring> expected{
-        {L"CompanyName", L"KORVEN"},      {L"ProductName", L"Tessarline"},
-        {L"FileVersion", L"1.00"},        {L"ProductVersion", L"1.00"},
-        {L"InternalName", L"Tessarline"}, {L"OriginalFilename", L"Tessarline.exe"},
-    };
-    EXPECT_EQ(entries, expected);
-
-    const VersionNode& variables = *sections[L"VarFileInfo"];
-    ASSERT_EQ(variables.children.size(), 1u);
-    EXPECT_EQ(variables.children[0].key, L"Translation");
-    EXPECT_EQ(variables.children[0].value, (std::vector<BYTE>{0x09, 0x04, 0xB0, 0x04}));
+    EXPECT_GT(black, size) << "the figure is missing";
 }
 
-#pragma pack(push, 2)
-struct GroupIconEntry {
-    BYTE width;
-    BYTE height;
-    BYTE colourCount;
-    BYTE reserved;
-    WORD planes;
-    WORD bitCount;
-    DWORD bytes;
-    WORD id;
-};
-#pragma pack(pop)
-
-// The colour of pixel (x, y) of a paletted icon image, and whether its AND-mask bit is set.
-struct IconPixel {
-    Pixel colour;
-    bool masked;
-};
-
-IconPixel IconPixelAt(const std::vector<BYTE>& image, int x, int y) {
-    BITMAPINFOHEADER header;
-    std::memcpy(&header, image.data(), sizeof(header));
-    const int size = header.biWidth;
-    const int bits = header.biBitCount;
-    const std::size_t paletteAt = header.biSize;
-    const std::size_t colourAt = paletteAt + (std::size_t{1} << bits) * 4;
-    const std::size_t colourStride = ((static_cast<std::size_t>(size) * bits + 31) / 32) * 4;
-    const std::size_t maskAt = colourAt + colourStride * static_cast<std::size_t>(size);
-    const std::size_t maskStride = ((static_cast<std::size_t>(size) + 31) / 32) * 4;
-    // Rows are stored bottom-up.
-    const auto row = static_cast<std::size_t>(size - 1 - y);
-    const auto bit = static_cast<std::size_t>(x) * static_cast<std::size_t>(bits);
-    const BYTE packed = image.at(colourAt + row * colourStride + bit / 8);
-    const unsigned index = (packed >> (8 - bits - static_cast<int>(bit % 8))) & ((1u << bits) - 1u);
-    const std::size_t entry = paletteAt + index * 4;
-    const Pixel colour = 0xFF000000u | (Pixel{image.at(entry + 2)} << 16) |
-                         (Pixel{image.at(entry + 1)} << 8) | image.at(entry);
-    const BYTE mask = image.at(maskAt + row * maskStride + static_cast<std::size_t>(x) / 8);
-    return {colour, ((mask >> (7 - x % 8)) & 1) != 0};
-}
+constexpr std::size_t kGroupEntrySize = 14;
 
 TEST_F(ResourceTest, TheIconIsTheFirstGroupWithTheFiveImagesOfTheFigure) {
     const std::vector<LPCWSTR> groups = Names(RT_GROUP_ICON);
@@ -235,74 +123,49 @@ TEST_F(ResourceTest, TheIconIsTheFirstGroupWithTheFiveImagesOfTheFigure) {
     const std::vector<BYTE> group = Resource(MAKEINTRESOURCEW(IDI_TESSARLINE), RT_GROUP_ICON);
     ASSERT_GE(group.size(), 6u);
     ASSERT_EQ(WordAt(group, 2), 1) << "an icon, not a cursor";
-    ASSERT_EQ(WordAt(group, 4), kAppIconImages.size());
-    ASSERT_EQ(group.size(), 6 + kAppIconImages.size() * sizeof(GroupIconEntry));
-
+    ASSERT_EQ(group.size(), 6 + kAppIconImages.size() * kGroupEntrySize);
     for (std::size_t i = 0; i < kAppIconImages.size(); ++i) {
         const IconImage format = kAppIconImages[i];
         SCOPED_TRACE(std::to_string(format.size) + "x" + std::to_string(format.size) + " at " +
                      std::to_string(format.bitsPerPixel) + " bits");
-        GroupIconEntry entry;
-        std::memcpy(&entry, group.data() + 6 + i * sizeof(entry), sizeof(entry));
-        EXPECT_EQ(entry.width, format.size);
-        EXPECT_EQ(entry.height, format.size);
-        EXPECT_EQ(entry.bitCount, format.bitsPerPixel);
-        EXPECT_EQ(entry.colourCount, format.bitsPerPixel < 8 ? 1 << format.bitsPerPixel : 0);
+        // Width, height and colour count are bytes; planes, depth, size and id follow.
+        const std::size_t entry = 6 + i * kGroupEntrySize;
+        EXPECT_EQ(group[entry], format.size);
+        EXPECT_EQ(group[entry + 1], format.size);
+        EXPECT_EQ(group[entry + 2], format.bitsPerPixel < 8 ? 1 << format.bitsPerPixel : 0);
+        EXPECT_EQ(WordAt(group, entry + 6), format.bitsPerPixel);
+        std::vector<BYTE> image = Resource(MAKEINTRESOURCEW(WordAt(group, entry + 12)), RT_ICON);
+        ASSERT_GE(image.size(), sizeof(BITMAPINFOHEADER));
+        EXPECT_EQ(WordAt(image, offsetof(BITMAPINFOHEADER, biBitCount)), format.bitsPerPixel);
 
-        const std::vector<BYTE> image = Resource(MAKEINTRESOURCEW(entry.id), RT_ICON);
-        ASSERT_EQ(image.size(), entry.bytes);
-        BITMAPINFOHEADER header;
-        ASSERT_GE(image.size(), sizeof(header));
-        std::memcpy(&header, image.data(), sizeof(header));
-        EXPECT_EQ(header.biWidth, format.size);
-        EXPECT_EQ(header.biHeight, 2 * format.size);
-        EXPECT_EQ(header.biBitCount, format.bitsPerPixel);
-        EXPECT_EQ(header.biCompression, static_cast<DWORD>(BI_RGB));
-
-        // The figure in black on opaque white, pixel for pixel.
-        const PixelBuffer figure = RenderFigure(format.size);
-        int black = 0;
-        for (int y = 0; y < format.size; ++y) {
-            for (int x = 0; x < format.size; ++x) {
-                const IconPixel pixel = IconPixelAt(image, x, y);
-                ASSERT_FALSE(pixel.masked) << "transparent pixel at " << x << "," << y;
-                ASSERT_EQ(pixel.colour, figure.At(x, y)) << "at " << x << "," << y;
-                black += pixel.colour == 0xFF000000u ? 1 : 0;
-            }
-        }
-        EXPECT_GT(black, format.size) << "the figure is missing";
-
-        // And the system takes it as an icon.
-        const HICON icon = CreateIconFromResourceEx(const_cast<BYTE*>(image.data()),
-                                                    static_cast<DWORD>(image.size()), TRUE,
-                                                    0x00030000, format.size, format.size, 0);
-        EXPECT_NE(icon, nullptr);
+        // The system takes it as an icon and draws the figure with it.
+        const HICON icon =
+            CreateIconFromResourceEx(image.data(), static_cast<DWORD>(image.size()), TRUE,
+                                     0x00030000, format.size, format.size, LR_DEFAULTCOLOR);
+        ASSERT_NE(icon, nullptr);
+        ExpectFigure(format.size, [&](HDC dc) {
+            DrawIconEx(dc, 0, 0, icon, format.size, format.size, 0, nullptr, DI_NORMAL);
+        });
         DestroyIcon(icon);
     }
 }
 
 TEST_F(ResourceTest, TheHelpPictureIsTheFigureAt50By50In24Bits) {
-    const std::vector<BYTE> picture = Resource(MAKEINTRESOURCEW(IDB_FIGURE), RT_BITMAP);
-    BITMAPINFOHEADER header;
-    ASSERT_GE(picture.size(), sizeof(header));
-    std::memcpy(&header, picture.data(), sizeof(header));
-    EXPECT_EQ(header.biWidth, 50);
-    EXPECT_EQ(header.biHeight, 50) << "rows stored bottom-up";
-    EXPECT_EQ(header.biBitCount, 24);
-    EXPECT_EQ(header.biCompression, static_cast<DWORD>(BI_RGB));
-    const std::size_t stride = 152;
-    ASSERT_EQ(picture.size(), header.biSize + stride * 50);
-
-    const PixelBuffer figure = RenderFigure(50);
-    for (int y = 0; y < 50; ++y) {
-        for (int x = 0; x < 50; ++x) {
-            const std::size_t at = header.biSize + static_cast<std::size_t>(49 - y) * stride +
-                                   static_cast<std::size_t>(x) * 3;
-            const Pixel colour = 0xFF000000u | (Pixel{picture[at + 2]} << 16) |
-                                 (Pixel{picture[at + 1]} << 8) | picture[at];
-            ASSERT_EQ(colour, figure.At(x, y)) << "at " << x << "," << y;
-        }
-    }
+    const auto picture = static_cast<HBITMAP>(
+        LoadImageW(module, MAKEINTRESOURCEW(IDB_FIGURE), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    DIBSECTION dib{};
+    ASSERT_EQ(GetObjectW(picture, sizeof(dib), &dib), static_cast<int>(sizeof(dib)));
+    EXPECT_EQ(dib.dsBmih.biBitCount, 24);
+    ASSERT_EQ(dib.dsBm.bmWidth, 50);
+    ASSERT_EQ(dib.dsBm.bmHeight, 50);
+    ExpectFigure(50, [picture](HDC dc) {
+        const HDC source = CreateCompatibleDC(dc);
+        const HGDIOBJ old = SelectObject(source, picture);
+        BitBlt(dc, 0, 0, 50, 50, source, 0, 0, SRCCOPY);
+        SelectObject(source, old);
+        DeleteDC(source);
+    });
+    DeleteObject(picture);
 }
 
 TEST_F(ResourceTest, TheManifestAsksForCommonControls6AndPerMonitorDpi) {

@@ -1,14 +1,18 @@
-#include "UiTestSupport.h"
+#include "tests/win32/support/Win32TestSupport.h"
 
 #include "board/win32/MainWindow.h"
 #include "help/win32/AboutDialog.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace tessarline {
 namespace {
 
-using test::ModalDriver;
+using test::WindowText;
+
+constexpr wchar_t kUnavailable[] = L"System Information Is Unavailable At This Time";
 
 class AboutDialogTest : public ::testing::Test {
 protected:
@@ -21,7 +25,7 @@ protected:
     // the dialog has closed.
     void Open(std::vector<std::function<void()>> steps) {
         dialog = nullptr;
-        ModalDriver driver(std::move(steps));
+        test::ModalDriver driver(std::move(steps));
         ShowAboutDialog(owner.Handle(), registry, codePage, shell, [this](HWND d) { dialog = d; });
         EXPECT_EQ(driver.Ran(), driver.Count()) << "the dialog closed before every step ran";
         ASSERT_NE(dialog, nullptr);
@@ -30,12 +34,10 @@ protected:
     }
 
     HWND Item(int id) const { return GetDlgItem(dialog, id); }
-    void Key(HWND target, WPARAM key) const {
-        PostMessageW(target, WM_KEYDOWN, key, 1);
-        PostMessageW(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+    static void Key(WPARAM key) {
+        PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+        PostMessageW(GetFocus(), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
     }
-    void Enter() const { Key(GetFocus(), VK_RETURN); }
-    void Escape() const { Key(GetFocus(), VK_ESCAPE); }
 
     MainWindow owner{GetModuleHandleW(nullptr), SW_SHOWNORMAL, false};
     test::EmptyRegistry registry;
@@ -48,11 +50,7 @@ TEST_F(AboutDialogTest, OpensModalWithItsTextsLayoutAndFocusOnOk) {
     Open({[this] {
         EXPECT_FALSE(IsWindowEnabled(owner.Handle()));
         EXPECT_EQ(GetWindow(dialog, GW_OWNER), owner.Handle());
-        EXPECT_EQ(test::WindowText(dialog), L"About Tessarline");
-        EXPECT_EQ(test::WindowText(Item(kAboutTitleId)), L"Tessarline");
-        EXPECT_EQ(test::WindowText(Item(kAboutDescriptionId)), std::wstring(kRulesText));
-        EXPECT_EQ(test::WindowText(Item(kAboutOkId)), L"OK");
-        EXPECT_EQ(test::WindowText(Item(kAboutSysInfoId)), L"&System Info...");
+        EXPECT_EQ(WindowText(dialog), L"About Tessarline");
         EXPECT_EQ(GetFocus(), Item(kAboutOkId));
         EXPECT_NE(SendMessageW(Item(kAboutOkId), WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON, 0);
         // Tab order: OK, System Info, and round again; the labels take no focus.
@@ -66,109 +64,100 @@ TEST_F(AboutDialogTest, OpensModalWithItsTextsLayoutAndFocusOnOk) {
         EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0u);
         EXPECT_NE(exStyle & WS_EX_DLGMODALFRAME, 0u);
         EXPECT_EQ(exStyle & WS_EX_APPWINDOW, 0u);
+        EXPECT_NE(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0), 0);
+        EXPECT_NE(SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0), 0);
 
+        // The client area, then each control, as {left, top, right, bottom} in pixels: the
+        // client area's on the screen, the controls' in the client area.
         RECT client{};
         GetClientRect(dialog, &client);
-        EXPECT_EQ(client.right, 382);
-        EXPECT_EQ(client.bottom, 237);
-        POINT origin{0, 0};
-        ClientToScreen(dialog, &origin);
-        EXPECT_EQ(origin.x, 156);
-        EXPECT_EQ(origin.y, 129);
-
-        struct Expected {
+        MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        EXPECT_EQ((std::array<LONG, 4>{client.left, client.top, client.right, client.bottom}),
+                  (std::array<LONG, 4>{156, 129, 538, 366}));
+        const struct {
             int id;
-            RECT rect;
+            std::array<LONG, 4> rect;
+            std::wstring_view text;
+        } controls[] = {
+            {kAboutImageId, {8, 8, 57, 57}, L""},
+            {kAboutTitleId, {70, 16, 329, 48}, L"Tessarline"},
+            {kAboutDescriptionId, {72, 48, 331, 134}, kRulesText},
+            {kAboutOkId, {283, 175, 367, 198}, L"OK"},
+            {kAboutSysInfoId, {284, 205, 367, 228}, L"&System Info..."},
         };
-        const Expected layout[] = {
-            {kAboutImageId, {8, 8, 57, 57}},           {kAboutTitleId, {70, 16, 329, 48}},
-            {kAboutDescriptionId, {72, 48, 331, 134}}, {kAboutOkId, {283, 175, 367, 198}},
-            {kAboutSysInfoId, {284, 205, 367, 228}},
-        };
-        for (const Expected& e : layout) {
-            SCOPED_TRACE(e.id);
-            const RECT r = test::ChildRect(Item(e.id));
-            EXPECT_EQ(r.left, e.rect.left);
-            EXPECT_EQ(r.top, e.rect.top);
-            EXPECT_EQ(r.right, e.rect.right);
-            EXPECT_EQ(r.bottom, e.rect.bottom);
+        for (const auto& c : controls) {
+            SCOPED_TRACE(c.id);
+            EXPECT_EQ(test::ChildCorners(Item(c.id)), c.rect);
+            EXPECT_EQ(WindowText(Item(c.id)), c.text);
         }
-        Enter();
+        Key(VK_RETURN);
     }});
     EXPECT_TRUE(shell.messages.empty());
-    EXPECT_TRUE(shell.started.empty());
 }
 
 TEST_F(AboutDialogTest, PictureShowsTheFigureAtItsStretchedSize) {
-    Open({[this] {
+    std::optional<test::Capture> c;
+    Open({[&] {
         const HWND image = Item(kAboutImageId);
-        const test::Capture c(49, 49, [image](HDC dc) {
+        c.emplace(49, 49, [image](HDC dc) {
             SendMessageW(image, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
         });
-        constexpr std::uint32_t white = test::Rgb(255, 255, 255);
-        // Corners outside the circle are white; the diagonals cross black in the middle.
-        EXPECT_EQ(c.At(0, 0), white);
-        EXPECT_EQ(c.At(48, 48), white);
-        EXPECT_EQ(c.At(24, 24), 0u);
-        int black = 0;
-        for (int y = 0; y < 49; ++y) {
-            for (int x = 0; x < 49; ++x) {
-                const std::uint32_t p = c.At(x, y);
-                EXPECT_TRUE(p == 0u || p == white) << x << "," << y;
-                black += p == 0u ? 1 : 0;
-            }
-        }
-        // Circle, square and diagonals: far more than a stray line, far less than a fill.
-        EXPECT_GT(black, 300);
-        EXPECT_LT(black, 900);
-        Escape();
+        Key(VK_ESCAPE);
     }});
+    ASSERT_TRUE(c.has_value());
+    constexpr std::uint32_t white = test::Rgb(255, 255, 255);
+    // Corners outside the circle are white; the diagonals cross black in the middle.
+    EXPECT_EQ(c->At(0, 0), white);
+    EXPECT_EQ(c->At(48, 48), white);
+    EXPECT_EQ(c->At(24, 24), 0u);
+    int black = 0;
+    for (int y = 0; y < 49; ++y) {
+        for (int x = 0; x < 49; ++x) {
+            ASSERT_TRUE(c->At(x, y) == 0u || c->At(x, y) == white) << x << "," << y;
+            black += c->At(x, y) == 0u ? 1 : 0;
+        }
+    }
+    // Circle, square and diagonals: far more than a stray line, far less than a fill.
+    EXPECT_GT(black, 300);
+    EXPECT_LT(black, 900);
 }
 
 TEST_F(AboutDialogTest, EscapeAndTheCloseButtonCloseLikeOk) {
-    Open({[this] { Escape(); }});
+    Open({[] { Key(VK_ESCAPE); }});
     Open({[this] { PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }});
     Open({[this] { PostMessageW(dialog, WM_CLOSE, 0, 0); }});
     EXPECT_TRUE(shell.messages.empty());
 }
 
-TEST_F(AboutDialogTest, EnterPressesTheFocusedButtonAndSystemInfoKeepsTheDialogOpen) {
+TEST_F(AboutDialogTest, EnterAndAltSPressSystemInfoWhichKeepsTheDialogOpen) {
     Open({
         [this] { SendMessageW(dialog, WM_NEXTDLGCTL, 0, FALSE); },
         [this] {
             EXPECT_EQ(GetFocus(), Item(kAboutSysInfoId));
-            Enter();
+            Key(VK_RETURN);
+        },
+        [this] {
+            ASSERT_EQ(shell.messages.size(), 1u);
+            EXPECT_EQ(shell.messages[0], kUnavailable);
+            EXPECT_EQ(shell.captions[0], L"Tessarline");
+            PostMessageW(dialog, WM_SYSCHAR, L's', static_cast<LPARAM>(0x20000001));
         },
         [this] {
             EXPECT_TRUE(IsWindowVisible(dialog));
-            ASSERT_EQ(shell.messages.size(), 1u);
-            EXPECT_EQ(shell.messages[0], L"System Information Is Unavailable At This Time");
-            EXPECT_EQ(shell.captions[0], L"Tessarline");
-            // Esc still closes, whatever has the focus.
-            Escape();
+            EXPECT_EQ(shell.messages.size(), 2u);
+            Key(VK_ESCAPE); // closes, whatever has the focus
         },
     });
-    EXPECT_EQ(shell.messages.size(), 1u);
+    EXPECT_EQ(shell.messages.size(), 2u);
     EXPECT_TRUE(shell.started.empty());
 
     // Loaded afresh: the focus is back on OK and the title is set again.
     Open({[this] {
         EXPECT_EQ(GetFocus(), Item(kAboutOkId));
-        EXPECT_EQ(test::WindowText(dialog), L"About Tessarline");
-        Enter();
+        EXPECT_EQ(WindowText(dialog), L"About Tessarline");
+        Key(VK_RETURN);
     }});
-    EXPECT_EQ(shell.messages.size(), 1u);
-}
-
-TEST_F(AboutDialogTest, AltSPressesSystemInfo) {
-    Open({
-        [this] { PostMessageW(dialog, WM_SYSCHAR, L's', static_cast<LPARAM>(0x20000001)); },
-        [this] {
-            EXPECT_EQ(shell.messages.size(), 1u);
-            Escape();
-        },
-    });
-    EXPECT_EQ(shell.messages.size(), 1u);
+    EXPECT_EQ(shell.messages.size(), 2u);
 }
 
 } // namespace

@@ -1,11 +1,11 @@
-#include "UiTestSupport.h"
+#include "tests/win32/support/Win32TestSupport.h"
 
 #include "board/win32/MainWindow.h"
-#include "help/win32/AboutDialog.h"
 
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <utility>
 
 namespace tessarline {
 namespace {
@@ -32,17 +32,32 @@ constexpr POINT kRightArc = {161, 88};
 constexpr POINT kLeftArc = {15, 88};
 constexpr POINT kBottomArc = {88, 161};
 
+// A pixel inside box n, away from its caption: the box's back colour.
+POINT InBox(int n) {
+    return {kBoxCentre[n - 1].x - 7, kBoxCentre[n - 1].y + 7};
+}
+
+void ExpectColour(const Capture& c, std::uint32_t colour, std::initializer_list<POINT> points) {
+    for (const POINT p : points) {
+        EXPECT_EQ(c.At(p.x, p.y), colour) << "at " << p.x << "," << p.y;
+    }
+}
+
+void ExpectSameImage(const Capture& a, const Capture& b) {
+    for (int y = 0; y < a.Height(); ++y) {
+        for (int x = 0; x < a.Width(); ++x) {
+            ASSERT_EQ(a.At(x, y), b.At(x, y)) << x << "," << y;
+        }
+    }
+}
+
 class TestBoard final : public MainWindow {
 public:
     TestBoard() : MainWindow(GetModuleHandleW(nullptr), SW_SHOWNORMAL, false) {}
     void Beep() override { ++beeps; }
-    void ShowHelp() override {
-        if (help) {
-            help();
-        }
-    }
+    void ShowHelp() override { ++helps; }
     int beeps = 0;
-    std::function<void()> help;
+    int helps = 0;
 };
 
 class BoardWindowTest : public ::testing::Test {
@@ -54,7 +69,6 @@ protected:
     }
 
     HWND Window() const { return board.Handle(); }
-
     void Press(POINT p) const {
         SendMessageW(Window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
     }
@@ -68,18 +82,18 @@ protected:
             Click(kBoxCentre[n - 1]);
         }
     }
+    void Command(UINT id) const { SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
     Capture Painted() {
         RECT client{};
         GetClientRect(Window(), &client);
         return Capture(client.right, client.bottom, [this](HDC dc) { board.Paint(dc); });
     }
-    static std::uint32_t At(const Capture& c, POINT p) { return c.At(p.x, p.y); }
 
     TestBoard board;
 };
 
-TEST_F(BoardWindowTest, FixedFrameWithTitleAndClientSize) {
+TEST_F(BoardWindowTest, FixedFrameClientSizeBackgroundAndMenuBar) {
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(Window(), GWL_STYLE));
     const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(Window(), GWL_EXSTYLE));
     EXPECT_EQ(style & WS_CAPTION, static_cast<DWORD>(WS_CAPTION));
@@ -89,229 +103,142 @@ TEST_F(BoardWindowTest, FixedFrameWithTitleAndClientSize) {
     EXPECT_EQ(GetWindow(Window(), GW_OWNER), nullptr);
     EXPECT_TRUE(IsWindowVisible(Window()));
     EXPECT_EQ(test::WindowText(Window()), L"Tessarline");
-
+    EXPECT_NE(SendMessageW(Window(), WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_NE(SendMessageW(Window(), WM_GETICON, ICON_SMALL, 0), 0);
     RECT client{};
     GetClientRect(Window(), &client);
     EXPECT_EQ(client.right, 178);
     EXPECT_EQ(client.bottom, 179);
-
     LOGBRUSH brush{};
     const auto background =
         reinterpret_cast<HBRUSH>(GetClassLongPtrW(Window(), GCLP_HBRBACKGROUND));
     ASSERT_NE(GetObjectW(background, sizeof(brush), &brush), 0);
     EXPECT_EQ(brush.lbColor, RGB(0, 128, 0));
-}
 
-TEST_F(BoardWindowTest, MenuBarHoldsTwoPlainCommands) {
+    // Two plain commands on the bar, no popup.
     const HMENU bar = GetMenu(Window());
-    ASSERT_NE(bar, nullptr);
     ASSERT_EQ(GetMenuItemCount(bar), 2);
-    const wchar_t* captions[] = {L"&Reset", L"&Help"};
-    const UINT ids[] = {kResetCommand, kHelpCommand};
-    for (int i = 0; i < 2; ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(GetSubMenu(bar, i), nullptr);
+    const std::pair<const wchar_t*, UINT> items[] = {{L"&Reset", kResetCommand},
+                                                     {L"&Help", kHelpCommand}};
+    for (UINT i = 0; i < 2; ++i) {
         wchar_t text[32] = {};
-        GetMenuStringW(bar, static_cast<UINT>(i), text, 32, MF_BYPOSITION);
-        EXPECT_STREQ(text, captions[i]);
-        EXPECT_EQ(GetMenuItemID(bar, i), ids[i]);
-        const UINT state = GetMenuState(bar, static_cast<UINT>(i), MF_BYPOSITION);
-        EXPECT_EQ(state & (MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_POPUP), 0u);
+        GetMenuStringW(bar, i, text, 32, MF_BYPOSITION);
+        EXPECT_STREQ(text, items[i].first);
+        EXPECT_EQ(GetMenuItemID(bar, static_cast<int>(i)), items[i].second);
+        EXPECT_EQ(GetMenuState(bar, i, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED | MF_POPUP), 0u);
     }
 }
 
 TEST_F(BoardWindowTest, FreshBoardIsPaintedFaintWithBoxOneHighlighted) {
     const Capture c = Painted();
-    EXPECT_EQ(c.At(2, 2), kGround);
-    EXPECT_EQ(c.At(177, 178), kGround);
-    for (POINT p : {kOnTopLine, kOnLeftLine, kOnFallingDiagonal, kOnRisingDiagonal, kCrossing,
-                    kTopArc, kRightArc, kLeftArc, kBottomArc}) {
-        EXPECT_EQ(At(c, p), kFaint) << p.x << "," << p.y;
-    }
-    // Box interiors, away from the caption at the top centre; the border is black.
+    // Right of boxes 2 and 4 no line runs on: the boxes end where they should.
+    ExpectColour(c, kGround, {{2, 2}, {177, 178}, {145, 40}, {145, 136}});
+    ExpectColour(c, kFaint,
+                 {kOnTopLine, kOnLeftLine, kOnFallingDiagonal, kOnRisingDiagonal, kCrossing,
+                  kTopArc, kRightArc, kLeftArc, kBottomArc});
     for (int n = 1; n <= 4; ++n) {
         SCOPED_TRACE(n);
-        const POINT centre = kBoxCentre[n - 1];
+        const POINT m = kBoxCentre[n - 1];
         const std::uint32_t back = n == 1 ? kBlackPx : kWhitePx;
-        const std::uint32_t fore = n == 1 ? kWhitePx : kBlackPx;
-        for (int dx : {-7, 7}) {
-            EXPECT_EQ(c.At(centre.x + dx, centre.y + 7), back);
-            EXPECT_EQ(c.At(centre.x + dx, centre.y - 7), back);
-        }
-        EXPECT_EQ(c.At(centre.x - 8, centre.y), kBlackPx);
-        EXPECT_EQ(c.At(centre.x + 8, centre.y), kBlackPx);
-        EXPECT_EQ(c.At(centre.x + 9, centre.y), n == 1 || n == 3 ? kFaint : kGround);
-        // The caption is drawn in the box's text colour, and nothing else in the box is.
-        int foreground = 0;
-        for (int y = centre.y - 7; y <= centre.y + 7; ++y) {
-            for (int x = centre.x - 7; x <= centre.x + 7; ++x) {
-                foreground += c.At(x, y) == fore ? 1 : 0;
+        ExpectColour(c, back, {{m.x - 7, m.y + 7}, {m.x + 7, m.y - 7}});
+        ExpectColour(c, kBlackPx, {{m.x - 8, m.y}, {m.x + 8, m.y}}); // the border
+        // The caption is drawn in the box's text colour.
+        int caption = 0;
+        for (int y = m.y - 7; y <= m.y + 7; ++y) {
+            for (int x = m.x - 7; x <= m.x + 7; ++x) {
+                caption += c.At(x, y) == (n == 1 ? kWhitePx : kBlackPx) ? 1 : 0;
             }
         }
-        EXPECT_GT(foreground, 2);
+        EXPECT_GT(caption, 2);
     }
 }
 
-TEST_F(BoardWindowTest, ClicksOnBoxesMoveThePenAndTraceEdges) {
+TEST_F(BoardWindowTest, ClicksTraceEdgesAndResetRestoresTheStartingBoard) {
     // Pen on 1: box 4 along the falling diagonal, which then crosses the rising one in black.
     ClickBoxes({4});
     EXPECT_EQ(board.Form().CurrentNode, 4);
     Capture c = Painted();
-    EXPECT_EQ(At(c, kOnFallingDiagonal), kBlackPx);
-    EXPECT_EQ(At(c, kOnRisingDiagonal), kFaint);
-    EXPECT_EQ(At(c, kCrossing), kBlackPx);
-    EXPECT_EQ(At(c, {kBoxCentre[3].x - 7, kBoxCentre[3].y + 7}), kBlackPx);
-    EXPECT_EQ(At(c, {kBoxCentre[0].x - 7, kBoxCentre[0].y + 7}), kWhitePx);
+    ExpectColour(c, kBlackPx, {kOnFallingDiagonal, kCrossing, InBox(4)});
+    ExpectColour(c, kFaint, {kOnRisingDiagonal});
+    ExpectColour(c, kWhitePx, {InBox(1)});
 
-    // Reset, then the rising diagonal alone: its black lies above the faint falling one.
-    SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(kResetCommand, 0), 0);
+    Command(kResetCommand);
+    EXPECT_EQ(board.Form().CurrentNode, 1);
     c = Painted();
-    EXPECT_EQ(At(c, kCrossing), kFaint);
+    ExpectColour(c, kFaint, {kOnFallingDiagonal, kCrossing});
+    ExpectColour(c, kWhitePx, {InBox(4)});
+    ExpectColour(c, kBlackPx, {InBox(1)});
+
+    // The rising diagonal alone: its black lies above the faint falling one.
     ClickBoxes({2, 3});
     EXPECT_EQ(board.Form().CurrentNode, 3);
     c = Painted();
-    EXPECT_EQ(At(c, kOnTopLine), kBlackPx);
-    EXPECT_EQ(At(c, kOnRisingDiagonal), kBlackPx);
-    EXPECT_EQ(At(c, kOnFallingDiagonal), kFaint);
-    EXPECT_EQ(At(c, kCrossing), kBlackPx);
+    ExpectColour(c, kBlackPx, {kOnTopLine, kOnRisingDiagonal, kCrossing});
+    ExpectColour(c, kFaint, {kOnFallingDiagonal});
 }
 
 TEST_F(BoardWindowTest, OnlyAPressAndReleaseOnOneBoxIsAClick) {
     // Box 3 spans pixels 32 to 48 across and 128 to 144 down.
-    Click({31, 136});
-    Click({40, 127});
-    Click({49, 136});
-    Click({88, 60});
-    Press(kBoxCentre[2]);
-    Release(kBoxCentre[0]);
-    Press(kBoxCentre[0]);
-    Release(kBoxCentre[2]);
-    EXPECT_EQ(board.Form().CurrentNode, 1);
-    for (Edge e : kAllEdges) {
-        EXPECT_TRUE(board.Form().IsFaint(e));
+    const std::pair<POINT, POINT> misses[] = {
+        {{31, 136}, {31, 136}}, {{40, 127}, {40, 127}},         {{49, 136}, {49, 136}},
+        {{88, 60}, {88, 60}},   {kBoxCentre[2], kBoxCentre[0]}, {kBoxCentre[0], kBoxCentre[2]}};
+    for (const auto& [press, release] : misses) {
+        Press(press);
+        Release(release);
     }
+    EXPECT_EQ(board.Form().CurrentNode, 1);
     Click({48, 144});
     EXPECT_EQ(board.Form().CurrentNode, 3);
-    EXPECT_FALSE(board.Form().IsFaint(Edge::Line1));
     EXPECT_EQ(board.beeps, 0);
 }
 
 TEST_F(BoardWindowTest, ArcsArePaintedInTheirStateOnEveryRepaint) {
     // Along the top line, back along the top arc, then the left line and the left arc.
     ClickBoxes({2, 1, 3, 1});
-    EXPECT_EQ(board.Form().CurrentNode, 1);
     const Capture c = Painted();
-    EXPECT_EQ(At(c, kTopArc), kBlackPx);
-    EXPECT_EQ(At(c, kLeftArc), kBlackPx);
-    EXPECT_EQ(At(c, kRightArc), kFaint);
-    EXPECT_EQ(At(c, kBottomArc), kFaint);
+    ExpectColour(c, kBlackPx, {kTopArc, kLeftArc});
+    ExpectColour(c, kFaint, {kRightArc, kBottomArc});
 
-    // The window's own paint path, through WM_PRINTCLIENT, shows the same pixels.
-    const Capture printed(c.Width(), c.Height(), [this](HDC dc) {
-        SendMessageW(Window(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    });
-    for (int y = 0; y < c.Height(); ++y) {
-        for (int x = 0; x < c.Width(); ++x) {
-            ASSERT_EQ(printed.At(x, y), c.At(x, y)) << x << "," << y;
-        }
+    // The window's own paint path shows the same pixels, through WM_PRINTCLIENT and, where
+    // the window system prints windows, PrintWindow.
+    ExpectSameImage(c, Capture(c.Width(), c.Height(), [this](HDC dc) {
+                        SendMessageW(Window(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
+                                     PRF_CLIENT);
+                    }));
+    const Capture printed(c.Width(), c.Height(),
+                          [this](HDC dc) { PrintWindow(Window(), dc, PW_CLIENTONLY); });
+    if (printed.At(kTopArc.x, kTopArc.y) != Rgb(255, 0, 255)) {
+        ExpectSameImage(c, printed);
     }
 }
 
 TEST_F(BoardWindowTest, RefusedMoveBeepsOnceAndChangesNothing) {
     ClickBoxes({2, 1});
-    ASSERT_EQ(board.beeps, 0);
     const Capture before = Painted();
     ClickBoxes({2});
     EXPECT_EQ(board.beeps, 1);
     EXPECT_EQ(board.Form().CurrentNode, 1);
-    const Capture after = Painted();
-    for (int y = 0; y < before.Height(); ++y) {
-        for (int x = 0; x < before.Width(); ++x) {
-            ASSERT_EQ(after.At(x, y), before.At(x, y)) << x << "," << y;
-        }
-    }
-    // The pen's own box: no beep.
-    ClickBoxes({1});
+    ExpectSameImage(before, Painted());
+    ClickBoxes({1}); // the pen's own box: no beep
     EXPECT_EQ(board.beeps, 1);
 }
 
-TEST_F(BoardWindowTest, ResetCommandRestoresTheStartingBoard) {
-    ClickBoxes({2, 1, 4, 3});
-    ASSERT_EQ(board.Form().CurrentNode, 3);
-    SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(kResetCommand, 0), 0);
-    EXPECT_EQ(board.Form().CurrentNode, 1);
-    const Capture c = Painted();
-    for (POINT p : {kOnTopLine, kCrossing, kTopArc, kOnFallingDiagonal}) {
-        EXPECT_EQ(At(c, p), kFaint) << p.x << "," << p.y;
-    }
-    EXPECT_EQ(At(c, {kBoxCentre[2].x - 7, kBoxCentre[2].y + 7}), kWhitePx);
-    EXPECT_EQ(At(c, {kBoxCentre[0].x - 7, kBoxCentre[0].y + 7}), kBlackPx);
-}
-
-TEST_F(BoardWindowTest, HelpCommandShowsTheDialogModallyAndLeavesTheBoard) {
-    ClickBoxes({4, 2});
-    test::EmptyRegistry registry;
-    Latin1CodePage codePage;
-    test::RecordingShell shell;
-    HWND dialog = nullptr;
-    bool ownerEnabledWhileOpen = true;
-    board.help = [&] {
-        ShowAboutDialog(board.Handle(), registry, codePage, shell, [&](HWND d) { dialog = d; });
-    };
-    test::ModalDriver driver({
-        [&] {
-            ownerEnabledWhileOpen = IsWindowEnabled(Window()) != FALSE;
-            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        },
-    });
-    SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(kHelpCommand, 0), 0);
-    EXPECT_EQ(driver.Ran(), driver.Count());
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_FALSE(ownerEnabledWhileOpen);
-    EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_TRUE(IsWindowEnabled(Window()));
-    EXPECT_EQ(board.Form().CurrentNode, 2);
-    EXPECT_FALSE(board.Form().IsFaint(Edge::Line5));
-    EXPECT_FALSE(board.Form().IsFaint(Edge::Line3));
-    EXPECT_EQ(board.Form().lblNode(2).BackColor, tessarline::kBlack);
-}
-
-TEST_F(BoardWindowTest, PrintWindowShowsTheBoard) {
-    ClickBoxes({2, 1});
-    const Capture c = Painted();
-    const Capture printed(c.Width(), c.Height(),
-                          [this](HDC dc) { PrintWindow(Window(), dc, PW_CLIENTONLY); });
-    if (printed.At(kTopArc.x, kTopArc.y) == Rgb(255, 0, 255)) {
-        GTEST_SKIP() << "this window system does not print windows";
-    }
-    EXPECT_EQ(At(printed, kTopArc), kBlackPx);
-    EXPECT_EQ(At(printed, kOnTopLine), kBlackPx);
-    EXPECT_EQ(At(printed, kCrossing), kFaint);
-}
-
-// Handles every message already queued for this thread.
-void Pump() {
-    MSG m{};
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
-    }
-}
-
 TEST_F(BoardWindowTest, AltKeysRunTheMenuCommands) {
-    ClickBoxes({4});
-    ASSERT_EQ(board.Form().CurrentNode, 4);
-    constexpr LPARAM kAltDown = 0x20000001;
-    PostMessageW(Window(), WM_SYSCHAR, L'r', kAltDown);
-    Pump();
+    const auto altKey = [this](wchar_t key) {
+        PostMessageW(Window(), WM_SYSCHAR, key, 0x20000001);
+        MSG m{};
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&m);
+            DispatchMessageW(&m);
+        }
+    };
+    ClickBoxes({4, 2});
+    altKey(L'h');
+    EXPECT_EQ(board.helps, 1);
+    EXPECT_EQ(board.Form().CurrentNode, 2) << "Help changes nothing on the board";
+    altKey(L'r');
     EXPECT_EQ(board.Form().CurrentNode, 1);
     EXPECT_TRUE(board.Form().IsFaint(Edge::Line5));
-
-    int helps = 0;
-    board.help = [&] { ++helps; };
-    PostMessageW(Window(), WM_SYSCHAR, L'h', kAltDown);
-    Pump();
-    EXPECT_EQ(helps, 1);
 }
 
 TEST_F(BoardWindowTest, ANewDpiScalesTheClientAreaThePaintingAndTheClicks) {
@@ -330,11 +257,9 @@ TEST_F(BoardWindowTest, ANewDpiScalesTheClientAreaThePaintingAndTheClicks) {
     Click({193, 216});
     EXPECT_EQ(board.Form().CurrentNode, 4);
     const Capture c = Painted();
-    EXPECT_EQ(c.At(132, 132), kBlackPx);
-    EXPECT_EQ(c.At(196, 214), kBlackPx);
-    EXPECT_EQ(c.At(52, 70), kWhitePx);
-    EXPECT_EQ(c.At(48, 60), kBlackPx);
-    EXPECT_EQ(c.At(47, 60), kGround);
+    ExpectColour(c, kBlackPx, {{132, 132}, {196, 214}, {48, 60}});
+    ExpectColour(c, kWhitePx, {{52, 70}});
+    ExpectColour(c, kGround, {{47, 60}});
 }
 
 } // namespace
