@@ -47,6 +47,10 @@ unset DISPLAY
 while IFS= read -r line; do row "$line"; done < <(
     QT_QPA_PLATFORM=offscreen "$sb" "$runs" "$warmup" 50 "$target" "tessarline (offscreen)" -- \
         build-bench/tessarline --vs "minimal Qt window (offscreen)" -- build-bench/bench/minimal_qt)
+while IFS= read -r line; do row "$line"; done < <(
+    QT_QPA_PLATFORM=offscreen "$sb" "$runs" "$warmup" 50 "$target" "tessarline (offscreen)" -- \
+        build-bench/tessarline --vs "minimal Qt window with a menu bar and text (offscreen)" -- \
+        build-bench/bench/minimal_qt_menu)
 
 if [ -x bench/windows.sh ]; then
     while IFS= read -r line; do row "$line"; done < <(bench/windows.sh "$runs" "$warmup" "$target")

@@ -120,18 +120,43 @@ void DrawArc(PixelBuffer& buffer, const TwipTransform& t, TwipPoint centre, int 
     const int yMin = std::max(0, static_cast<int>(std::floor(cy - r - half)));
     const int yMax = std::min(buffer.Height() - 1, static_cast<int>(std::ceil(cy + r + half)));
     // Every pixel whose distance from the centre lies within half a pen of the radius, kept
-    // when its angle lies on the arc: a ring one pen wide with no gaps.
+    // when its angle lies on the arc: a ring one pen wide with no gaps. Each row is searched
+    // only where the ring can cross it, a pixel's width wider on each side than the ring.
+    const double outer2 = (r + half) * (r + half);
+    const double inner2 = (r - half) * (r - half);
+    auto plot = [&](int x, int y) {
+        const double d = std::hypot(x - cx, y - cy);
+        if (d < r - half || d >= r + half) {
+            return;
+        }
+        const double a = NormaliseAngle(std::atan2(cy - y, x - cx));
+        const bool onArc = a0 <= a1 ? (a >= a0 && a <= a1) : (a >= a0 || a <= a1);
+        if (onArc) {
+            buffer.Set(x, y, p);
+        }
+    };
     for (int y = yMin; y <= yMax; ++y) {
-        for (int x = xMin; x <= xMax; ++x) {
-            const double d = std::hypot(x - cx, y - cy);
-            if (d < r - half || d >= r + half) {
+        const double dy2 = (y - cy) * (y - cy);
+        if (dy2 >= outer2) {
+            continue;
+        }
+        const double xo = std::sqrt(outer2 - dy2);
+        const int lo = std::max(xMin, static_cast<int>(std::floor(cx - xo)) - 1);
+        const int hi = std::min(xMax, static_cast<int>(std::ceil(cx + xo)) + 1);
+        // Inside the inner edge of the ring nothing is drawn.
+        int gapFrom = hi + 1;
+        int gapTo = hi;
+        if (dy2 < inner2) {
+            const double xi = std::sqrt(inner2 - dy2);
+            gapFrom = static_cast<int>(std::floor(cx - xi)) + 2;
+            gapTo = static_cast<int>(std::ceil(cx + xi)) - 2;
+        }
+        for (int x = lo; x <= hi; ++x) {
+            if (x >= gapFrom && x <= gapTo) {
+                x = gapTo;
                 continue;
             }
-            const double a = NormaliseAngle(std::atan2(cy - y, x - cx));
-            const bool onArc = a0 <= a1 ? (a >= a0 && a <= a1) : (a >= a0 || a <= a1);
-            if (onArc) {
-                buffer.Set(x, y, p);
-            }
+            plot(x, y);
         }
     }
 }
