@@ -42,6 +42,16 @@ NodeIndex NodeAt(TwipPoint p) {
     return 0;
 }
 
+NodeIndex NodeAtPixel(int x, int y, const TwipTransform& t) {
+    for (int n = 1; n <= kNodeCount; ++n) {
+        const PixelRect r = BoxRect(n, t);
+        if (x >= r.x && x < r.x + r.width && y >= r.y && y < r.y + r.height) {
+            return static_cast<NodeIndex>(n);
+        }
+    }
+    return 0;
+}
+
 PixelBuffer RenderBoard(const Form1& form, const BoardSurface& surface, const TwipTransform& t) {
     PixelBuffer image(ClientWidth(t), ClientHeight(t), kBoardBackColor);
     for (const BoardSurface::Stroke& s : surface.Strokes()) {

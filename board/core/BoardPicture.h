@@ -47,6 +47,9 @@ int BoxBorderWidth(const TwipTransform& t);
 
 // The node whose box covers the point, in twips, or 0 when the point is on no box.
 NodeIndex NodeAt(TwipPoint p);
+// The node whose box, as painted at this scale, covers the device pixel, or 0: every pixel
+// drawn as part of a box answers to a click, whatever the rounding of the scale.
+NodeIndex NodeAtPixel(int x, int y, const TwipTransform& t);
 
 // The whole client area except the boxes' captions.
 PixelBuffer RenderBoard(const Form1& form, const BoardSurface& surface, const TwipTransform& t);

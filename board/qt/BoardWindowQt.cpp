@@ -93,14 +93,13 @@ protected:
     }
 
 private:
-    // The box under a point in logical pixels, tested at the centre of the device pixel that
-    // holds it, so that hits match the drawn pixels at any scale.
+    // The box painted under a point in logical pixels, found in the device pixel that holds
+    // it, so that hits match the drawn pixels at any scale.
     NodeIndex NodeUnder(QPointF pos) const {
         const double dpr = devicePixelRatioF();
-        const double devicePerTwip = LayoutScale(*this) * dpr / kTwipsPerPixel;
-        const double x = (std::floor(pos.x() * dpr) + 0.5) / devicePerTwip;
-        const double y = (std::floor(pos.y() * dpr) + 0.5) / devicePerTwip;
-        return NodeAt({static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y))});
+        return NodeAtPixel(static_cast<int>(std::floor(pos.x() * dpr)),
+                           static_cast<int>(std::floor(pos.y() * dpr)),
+                           TwipTransform::ForDevice(LayoutScale(*this) * dpr));
     }
 
     BoardWindowQt& window_;

@@ -144,13 +144,8 @@ void MainWindow::FitClientArea() {
 }
 
 NodeIndex MainWindow::NodeAtPixel(LPARAM point) const {
-    const int x = static_cast<short>(LOWORD(point));
-    const int y = static_cast<short>(HIWORD(point));
-    // The twip under the pixel's centre.
-    const double twipsPerPixel = static_cast<double>(kTwipsPerPixel) * kBaseDpi / dpi_;
-    const TwipPoint p{static_cast<int>(std::floor((x + 0.5) * twipsPerPixel)),
-                      static_cast<int>(std::floor((y + 0.5) * twipsPerPixel))};
-    return NodeAt(p);
+    return tessarline::NodeAtPixel(static_cast<short>(LOWORD(point)),
+                                   static_cast<short>(HIWORD(point)), TransformFor(dpi_));
 }
 
 void MainWindow::Paint(HDC dc) {

@@ -1,6 +1,6 @@
 // The figure's layout and the drawing details the front ends' pixel tests do not reach: which
-// stroke lies on top, arcs across angle zero, and the help picture. Hit-testing the boxes and
-// the board's colours are checked through the front ends.
+// stroke lies on top, arcs across angle zero, the help picture, and box hits that match the
+// painted boxes at every scale. The board's colours are checked through the front ends.
 #include "board/core/BoardPicture.h"
 
 #include <gtest/gtest.h>
@@ -48,6 +48,25 @@ struct SurfaceWindow : BoardWindow {
 
 constexpr Pixel kFaint = 0xFF009000u;
 constexpr Pixel kInk = 0xFF000000u;
+
+// On a fresh board only the boxes are black or white: at every scale, every such pixel, and
+// no other, must answer to a click on its box.
+TEST(Geometry, EveryPaintedBoxPixelAnswersAClick) {
+    SurfaceWindow w;
+    Form1 form(w);
+    form.Form_Load();
+    for (double scale : {1.0, 1.25, 1.5, 1.75, 2.0, 2.5}) {
+        const TwipTransform t = TwipTransform::ForDevice(scale);
+        const PixelBuffer image = RenderBoard(form, w.surface, t);
+        for (int y = 0; y < image.Height(); ++y) {
+            for (int x = 0; x < image.Width(); ++x) {
+                const Pixel p = image.At(x, y);
+                ASSERT_EQ(NodeAtPixel(x, y, t) != 0, p == kInk || p == 0xFFFFFFFFu)
+                    << "scale " << scale << " at " << x << "," << y;
+            }
+        }
+    }
+}
 constexpr Pixel kPaper = 0xFFFFFFFFu;
 
 struct Render : testing::Test {
