@@ -137,17 +137,20 @@ struct Session {
     }
 };
 
-// Sizes and places the dialog, its controls, font and icons for the given DPI.
-void ApplyDpi(HWND dialog, Session& s, UINT dpi) {
+// Sizes the dialog, its controls, font and icons for the given DPI, and places it: at its fixed
+// place on the screen, or where the system suggests after a DPI change (the user may have
+// moved it to another monitor).
+void ApplyDpi(HWND dialog, Session& s, UINT dpi, const RECT* suggested = nullptr) {
     s.resources.Apply(dialog, dpi, kFontPoints, kFontFace);
     const HFONT font = s.resources.Font();
     for (const ControlLayout& c : kLayout) {
         const HWND control = GetDlgItem(dialog, c.id);
+        // The new font first: the old one is already gone and must not be painted with.
+        if (font != nullptr) {
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        }
         MoveWindow(control, TwipsToDpi(c.place.left, dpi), TwipsToDpi(c.place.top, dpi),
                    TwipsToDpi(c.place.width, dpi), TwipsToDpi(c.place.height, dpi), TRUE);
-        if (font != nullptr) {
-            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-        }
     }
 
     const int width = ScaleToDpi(kAboutClientWidth, dpi);
@@ -156,8 +159,10 @@ void ApplyDpi(HWND dialog, Session& s, UINT dpi) {
     const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE));
     const RECT frame = WindowRectForClient(width, height, style, exStyle, false, dpi);
     // A fixed place on the screen, whatever the owner's position.
-    const int left = ScaleToDpi(kAboutClientLeft, dpi);
-    const int top = ScaleToDpi(kAboutClientTop, dpi);
+    const int left =
+        suggested != nullptr ? suggested->left - frame.left : ScaleToDpi(kAboutClientLeft, dpi);
+    const int top =
+        suggested != nullptr ? suggested->top - frame.top : ScaleToDpi(kAboutClientTop, dpi);
     SetWindowPos(dialog, nullptr, left + frame.left, top + frame.top, frame.right - frame.left,
                  frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
     // The frame's real size can differ from the computed one (themes): correct by the
@@ -218,8 +223,7 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
     }
     case WM_DPICHANGED:
         if (s != nullptr) {
-            // The dialog keeps its fixed place on the screen rather than the suggested one.
-            ApplyDpi(dialog, *s, HIWORD(wParam));
+            ApplyDpi(dialog, *s, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
             InvalidateRect(dialog, nullptr, TRUE);
             return TRUE;
         }

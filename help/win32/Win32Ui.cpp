@@ -35,10 +35,10 @@ UINT SystemDpi() {
     return dpi > 0 ? static_cast<UINT>(dpi) : kBaseDpi;
 }
 
-int IconSize(bool small, UINT dpi) {
+int IconSize(bool isSmall, UINT dpi) {
     static const auto metricsForDpi =
         User32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
-    const int index = small ? SM_CXSMICON : SM_CXICON;
+    const int index = isSmall ? SM_CXSMICON : SM_CXICON;
     if (metricsForDpi != nullptr) {
         return metricsForDpi(index, dpi);
     }
@@ -131,17 +131,17 @@ void DpiResources::Apply(HWND window, UINT dpi, int fontPoints, const wchar_t* f
     Replace(font_, CreateFontIndirectW(&lf), DeleteObject);
 
     const HICON big = LoadAppIcon(window, IconSize(false, dpi));
-    const HICON small = LoadAppIcon(window, IconSize(true, dpi));
+    const HICON smallIcon = LoadAppIcon(window, IconSize(true, dpi));
     // The small icon first: a big icon set alone makes the system shrink a copy of it for the
     // caption, only to be replaced at once.
-    if (small != nullptr) {
-        SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    if (smallIcon != nullptr) {
+        SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
     }
     if (big != nullptr) {
         SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
     }
     Replace(big_, big, DestroyIcon);
-    Replace(small_, small, DestroyIcon);
+    Replace(small_, smallIcon, DestroyIcon);
 }
 
 } // namespace tessarline
