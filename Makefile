@@ -65,7 +65,8 @@ test-windows: deps-test windows-configure
 	@scripts/wine-env.sh ctest $(WIN_BUILD) -j $(JOBS)
 
 format-check:
-	@files=$$(git ls-files '*.cpp' '*.h'); \
+	@files=$$(git ls-files '*.cpp' '*.h') && [ -n "$$files" ] || \
+	  { echo "format-check: no sources found (not a git checkout?)" >&2; exit 1; }; \
 	  clang-format --dry-run --Werror $$files && echo "clang-format: clean"
 
 clean:

@@ -10,8 +10,10 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRegion>
 #include <QScreen>
 
+#include <algorithm>
 #include <cmath>
 
 namespace tessarline {
@@ -67,7 +69,10 @@ void AboutDialog::Load() {
     const int width = Px(kAboutClientWidthTwips);
     const int height = Px(kAboutClientHeightTwips);
     setFixedSize(width, height);
-    setGeometry(Px(kAboutScreenLeftTwips), Px(kAboutScreenTopTwips), width, height);
+    // Measured from the top-left corner of the screen the board is on.
+    const QPoint screenOrigin = screen != nullptr ? screen->geometry().topLeft() : QPoint();
+    setGeometry(screenOrigin.x() + Px(kAboutScreenLeftTwips),
+                screenOrigin.y() + Px(kAboutScreenTopTwips), width, height);
     core_.Form_Load();
     cmdOK_->setFocus(Qt::OtherFocusReason);
 }
@@ -108,6 +113,10 @@ void AboutDialog::BuildControls() {
     auto* description =
         MakeLabel(client_, "lblDescription", QString::fromStdWString(std::wstring(kRulesText)));
     place(description, kAboutDescription);
+    // Text beyond the label's height is cut, but at a line: half a line looks broken.
+    const int lineHeight = description->fontMetrics().lineSpacing();
+    const int wholeLines = std::max(1, description->height() / lineHeight);
+    description->setMask(QRegion(0, 0, description->width(), wholeLines * lineHeight));
 
     client_->show();
 }
