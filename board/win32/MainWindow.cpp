@@ -6,6 +6,11 @@
 #include <cmath>
 #include <string>
 
+// Windows 10 1703 and later; older headers lack it.
+#ifndef WM_GETDPISCALEDSIZE
+#define WM_GETDPISCALEDSIZE 0x02E4
+#endif
+
 namespace tessarline {
 
 namespace {
@@ -250,6 +255,19 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
         }
         break;
+    case WM_GETDPISCALEDSIZE: {
+        // The exact size at the new DPI (menu bar and frame do not scale linearly), so that
+        // the system's suggestion needs no correction and the window does not bounce between
+        // monitors.
+        const auto dpi = static_cast<UINT>(wParam);
+        const TwipTransform t = TransformFor(dpi);
+        const RECT frame =
+            WindowRectForClient(ClientWidth(t), ClientHeight(t), kStyle, kExStyle, true, dpi);
+        auto* size = reinterpret_cast<SIZE*>(lParam);
+        size->cx = frame.right - frame.left;
+        size->cy = frame.bottom - frame.top;
+        return TRUE;
+    }
     case WM_DPICHANGED: {
         const auto* suggested = reinterpret_cast<const RECT*>(lParam);
         SetWindowPos(window_, nullptr, suggested->left, suggested->top,
