@@ -39,7 +39,7 @@ bool BoardDrawn(const QImage& image, const TwipTransform& device) {
     return Is(image, 0, image.height() - 1, kBoardBackColor) &&
            Is(image, box1.x + border, box1.y + border, kBlack) &&
            Is(image, box2.x + border, box2.y + border, kWhite) &&
-           Is(image, t.X(left.from.x), t.Y((left.from.y + left.to.y) / 2), kFaintColor);
+           Is(image, t.X(left.from.x), t.Y((left.from.y + left.to.y) / 2), FaintColor);
 }
 
 } // namespace

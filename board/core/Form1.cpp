@@ -64,7 +64,7 @@ bool Form1::ArcFlag(Edge arc) const {
 }
 
 bool Form1::IsFaint(Edge edge) const {
-    return IsLine(edge) ? linLine(LineIndex(edge)).BorderColor == kFaintColor : ArcFlag(edge);
+    return IsLine(edge) ? linLine(LineIndex(edge)).BorderColor == FaintColor : ArcFlag(edge);
 }
 
 void Form1::DrawEdge(Edge edge, Colour colour) {
@@ -80,19 +80,19 @@ void Form1::DrawEdge(Edge edge, Colour colour) {
     const ArcLayout& arc = kArcs[static_cast<std::size_t>(ArcSlot(edge))];
     const float start = ArcAngle(arc.startBits);
     const float end = ArcAngle(arc.endBits);
-    window_.DrawArc(kArcCentre, kArcRadius, colour, start, end);
+    window_.DrawArc(ArcCircle.centre, ArcCircle.radius, colour, start, end);
     // The arc's ends lie inside its two boxes, which must stay above it.
     ZOrder(lblNode(arc.nodeA));
     ZOrder(lblNode(arc.nodeB));
-    ArcFlagRef(edge) = colour == kFaintColor;
+    ArcFlagRef(edge) = colour == FaintColor;
 }
 
 void Form1::FaintEdge(Edge edge) {
-    DrawEdge(edge, kFaintColor);
+    DrawEdge(edge, FaintColor);
 }
 
 void Form1::TraceEdge(Edge edge) {
-    DrawEdge(edge, kTracedColor);
+    DrawEdge(edge, TracedColor);
 }
 
 void Form1::SwapNodeColors(Control& box) {

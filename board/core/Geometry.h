@@ -16,8 +16,8 @@ inline constexpr int kClientWidthTwips = 2670;
 inline constexpr int kClientHeightTwips = 2685;
 
 inline constexpr Colour kBoardBackColor = 0x00008000u;
-inline constexpr Colour kFaintColor = 0x00009000u;
-inline constexpr Colour kTracedColor = 0x00000000u;
+inline constexpr Colour FaintColor = 0x00009000u;
+inline constexpr Colour TracedColor = 0x00000000u;
 // The usual colour of a flat single border.
 inline constexpr Colour kBoxBorderColor = 0x00000000u;
 
@@ -92,8 +92,12 @@ inline constexpr std::array<LineLayout, kLineCount> kLines = {{
     {{720, 1920}, {1920, 720}, 2, 3},
 }};
 
-inline constexpr TwipPoint kArcCentre = {1320, 1320};
-inline constexpr int kArcRadius = 1100;
+// The circle through the four boxes, on which every arc is drawn.
+struct CircleLayout {
+    TwipPoint centre;
+    int radius;
+};
+inline constexpr CircleLayout ArcCircle = {{1320, 1320}, 1100};
 
 // Bit patterns of the single-precision constants 3.14159 times 1, 3, 5 and 7; every arc angle
 // is one of them divided by 4.

@@ -165,16 +165,16 @@ PixelBuffer RenderFigure(int size) {
     PixelBuffer image(size, size, kWhite);
     // The circle spans 220 to 2420 twips; its outermost pixels touch the image's edges. A
     // scale below one pixel per pixel keeps a one-pixel pen.
-    const double k = (size - 1) / static_cast<double>(2 * kArcRadius);
-    const double offset = -(kArcCentre.x - kArcRadius) * k;
+    const double k = (size - 1) / static_cast<double>(2 * ArcCircle.radius);
+    const double offset = -(ArcCircle.centre.x - ArcCircle.radius) * k;
     const TwipTransform t{k, offset, offset};
     const Pixel black = ToPixel(kBlack);
     for (const LineLayout& line : kLines) {
         DrawLine(image, t, line.from, line.to, black);
     }
     for (const ArcLayout& arc : kArcs) {
-        DrawArc(image, t, kArcCentre, kArcRadius, ArcAngle(arc.startBits), ArcAngle(arc.endBits),
-                black);
+        DrawArc(image, t, ArcCircle.centre, ArcCircle.radius, ArcAngle(arc.startBits),
+                ArcAngle(arc.endBits), black);
     }
     return image;
 }

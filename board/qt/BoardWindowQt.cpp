@@ -119,7 +119,9 @@ BoardWindowQt::BoardWindowQt(QWidget* parent)
     QMenuBar* bar = menuBar();
     bar->setNativeMenuBar(false);
     reset_ = bar->addAction(QStringLiteral("&Reset"));
+    reset_->setObjectName(QStringLiteral("mnuReset"));
     help_ = bar->addAction(QStringLiteral("&Help"));
+    help_->setObjectName(QStringLiteral("mnuHelp"));
     connect(reset_, &QAction::triggered, this, [this] {
         form_.mnuReset_Click();
         view_->update();

@@ -64,8 +64,8 @@ bool MainWindow::Create() {
         return false;
     }
     const HMENU menu = CreateMenu();
-    AppendMenuW(menu, MF_STRING, kResetCommand, L"&Reset");
-    AppendMenuW(menu, MF_STRING, kHelpCommand, L"&Help");
+    AppendMenuW(menu, MF_STRING, kMnuResetId, L"&Reset");
+    AppendMenuW(menu, MF_STRING, kMnuHelpId, L"&Help");
     const std::wstring title(kAppTitle);
     // Made at its size for the system's DPI, so that on the usual monitor it needs no resize
     // once it knows its own.
@@ -243,12 +243,12 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_COMMAND:
         if (HIWORD(wParam) == 0 && lParam == 0) {
-            if (LOWORD(wParam) == kResetCommand) {
+            if (LOWORD(wParam) == kMnuResetId) {
                 form_.mnuReset_Click();
                 Changed();
                 return 0;
             }
-            if (LOWORD(wParam) == kHelpCommand) {
+            if (LOWORD(wParam) == kMnuHelpId) {
                 form_.mnuHelp_Click();
                 Changed();
                 return 0;

@@ -11,8 +11,8 @@
 namespace tessarline {
 
 // Menu command identifiers.
-inline constexpr UINT kResetCommand = 1001;
-inline constexpr UINT kHelpCommand = 1002;
+inline constexpr UINT kMnuResetId = 1001;
+inline constexpr UINT kMnuHelpId = 1002;
 
 class MainWindow : public BoardWindow {
 public:

@@ -28,11 +28,8 @@ struct ControlLayout {
 
 // In the tab order: the buttons first.
 constexpr ControlLayout kLayout[] = {
-    {kAboutOkId, kAboutOK},
-    {kAboutSysInfoId, kAboutSysInfo},
-    {kAboutImageId, kAboutImage1},
-    {kAboutTitleId, kAboutTitle},
-    {kAboutDescriptionId, kAboutDescription},
+    {kCmdOKId, kAboutOK},       {kCmdSysInfoId, kAboutSysInfo},         {kImage1Id, kAboutImage1},
+    {kLblTitleId, kAboutTitle}, {kLblDescriptionId, kAboutDescription},
 };
 
 int TwipsToDpi(int twips, UINT dpi) {
@@ -105,7 +102,7 @@ public:
     explicit Win32AboutWindow(HWND dialog) : dialog_(dialog) {}
     void SetCaption(const std::wstring& text) override { SetWindowTextW(dialog_, text.c_str()); }
     void SetTitleLabel(const std::wstring& text) override {
-        SetDlgItemTextW(dialog_, kAboutTitleId, text.c_str());
+        SetDlgItemTextW(dialog_, kLblTitleId, text.c_str());
     }
     void Unload() override { EndDialog(dialog_, IDOK); }
 
@@ -237,7 +234,7 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
         case IDCANCEL: // Esc, the close button and the system menu's Close
             s->about->cmdOK_Click();
             return TRUE;
-        case kAboutSysInfoId:
+        case kCmdSysInfoId:
             if (HIWORD(wParam) == BN_CLICKED) {
                 s->about->cmdSysInfo_Click();
             }
@@ -254,7 +251,7 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
     }
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (s != nullptr && item->CtlID == static_cast<UINT>(kAboutImageId)) {
+        if (s != nullptr && item->CtlID == static_cast<UINT>(kImage1Id)) {
             DrawPicture(*item, s->picture);
             return TRUE;
         }
@@ -273,11 +270,11 @@ void ShowAboutDialog(HWND owner, Registry& registry, const CodePage& codePage, S
     DialogTemplate t(kDialogStyle, kStoredTitle, static_cast<int>(std::size(kLayout)));
     constexpr WORD kButton = 0x0080;
     constexpr WORD kStatic = 0x0082;
-    t.AddItem(BS_DEFPUSHBUTTON | WS_TABSTOP, kAboutOkId, kButton, L"OK");
-    t.AddItem(BS_PUSHBUTTON | WS_TABSTOP, kAboutSysInfoId, kButton, L"&System Info...");
-    t.AddItem(SS_OWNERDRAW, kAboutImageId, kStatic, L"");
-    t.AddItem(SS_LEFT | SS_NOPREFIX, kAboutTitleId, kStatic, L"");
-    t.AddItem(SS_LEFT | SS_NOPREFIX, kAboutDescriptionId, kStatic, kRulesText);
+    t.AddItem(BS_DEFPUSHBUTTON | WS_TABSTOP, kCmdOKId, kButton, L"OK");
+    t.AddItem(BS_PUSHBUTTON | WS_TABSTOP, kCmdSysInfoId, kButton, L"&System Info...");
+    t.AddItem(SS_OWNERDRAW, kImage1Id, kStatic, L"");
+    t.AddItem(SS_LEFT | SS_NOPREFIX, kLblTitleId, kStatic, L"");
+    t.AddItem(SS_LEFT | SS_NOPREFIX, kLblDescriptionId, kStatic, kRulesText);
 
     Session session(registry, codePage, shell, opened);
     DialogBoxIndirectParamW(GetModuleHandleW(nullptr), t.Get(), owner, AboutProc,

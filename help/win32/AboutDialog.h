@@ -13,11 +13,11 @@
 namespace tessarline {
 
 // Control identifiers of the dialog.
-inline constexpr int kAboutOkId = IDOK;
-inline constexpr int kAboutSysInfoId = 101;
-inline constexpr int kAboutImageId = 102;
-inline constexpr int kAboutTitleId = 103;
-inline constexpr int kAboutDescriptionId = 104;
+inline constexpr int kCmdOKId = IDOK;
+inline constexpr int kCmdSysInfoId = 101;
+inline constexpr int kImage1Id = 102;
+inline constexpr int kLblTitleId = 103;
+inline constexpr int kLblDescriptionId = 104;
 
 // Client area size and the client area's place on the screen, in 96-DPI pixels.
 inline constexpr int kAboutClientWidth = kAboutClientWidthTwips / kTwipsPerPixel;

@@ -89,7 +89,7 @@ TEST_F(Render, CrossingShowsTheDiagonalDrawnLast) {
 }
 
 TEST_F(Render, ArcsLieBelowTheLines) {
-    w.surface.DrawArc({1320, 1320}, 720, kTracedColor, 0.0f, 3.0f); // crosses linLine(2)
+    w.surface.DrawArc({1320, 1320}, 720, TracedColor, 0.0f, 3.0f); // crosses linLine(2)
     EXPECT_EQ(At(112, 46), kInk);
     EXPECT_EQ(At(88, 40), kFaint);
 }

@@ -93,7 +93,7 @@ protected:
             test::ModalDriver driver({
                 [&] {
                     test::MessageBoxCatcher catcher;
-                    SendMessageW(GetDlgItem(dialog, kAboutSysInfoId), BM_CLICK, 0, 0);
+                    SendMessageW(GetDlgItem(dialog, kCmdSysInfoId), BM_CLICK, 0, 0);
                     seen = catcher.Seen();
                     keysOpenAfter = registry.open.size();
                 },

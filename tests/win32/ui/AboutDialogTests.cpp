@@ -51,11 +51,11 @@ TEST_F(AboutDialogTest, OpensModalWithItsTextsLayoutAndFocusOnOk) {
         EXPECT_FALSE(IsWindowEnabled(owner.Handle()));
         EXPECT_EQ(GetWindow(dialog, GW_OWNER), owner.Handle());
         EXPECT_EQ(WindowText(dialog), L"About Tessarline");
-        EXPECT_EQ(GetFocus(), Item(kAboutOkId));
-        EXPECT_NE(SendMessageW(Item(kAboutOkId), WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON, 0);
+        EXPECT_EQ(GetFocus(), Item(kCmdOKId));
+        EXPECT_NE(SendMessageW(Item(kCmdOKId), WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON, 0);
         // Tab order: OK, System Info, and round again; the labels take no focus.
-        EXPECT_EQ(GetNextDlgTabItem(dialog, Item(kAboutOkId), FALSE), Item(kAboutSysInfoId));
-        EXPECT_EQ(GetNextDlgTabItem(dialog, Item(kAboutSysInfoId), FALSE), Item(kAboutOkId));
+        EXPECT_EQ(GetNextDlgTabItem(dialog, Item(kCmdOKId), FALSE), Item(kCmdSysInfoId));
+        EXPECT_EQ(GetNextDlgTabItem(dialog, Item(kCmdSysInfoId), FALSE), Item(kCmdOKId));
 
         const auto style = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE));
         const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE));
@@ -79,11 +79,11 @@ TEST_F(AboutDialogTest, OpensModalWithItsTextsLayoutAndFocusOnOk) {
             std::array<LONG, 4> rect;
             std::wstring_view text;
         } controls[] = {
-            {kAboutImageId, {8, 8, 57, 57}, L""},
-            {kAboutTitleId, {70, 16, 329, 48}, L"Tessarline"},
-            {kAboutDescriptionId, {72, 48, 331, 134}, kRulesText},
-            {kAboutOkId, {283, 175, 367, 198}, L"OK"},
-            {kAboutSysInfoId, {284, 205, 367, 228}, L"&System Info..."},
+            {kImage1Id, {8, 8, 57, 57}, L""},
+            {kLblTitleId, {70, 16, 329, 48}, L"Tessarline"},
+            {kLblDescriptionId, {72, 48, 331, 134}, kRulesText},
+            {kCmdOKId, {283, 175, 367, 198}, L"OK"},
+            {kCmdSysInfoId, {284, 205, 367, 228}, L"&System Info..."},
         };
         for (const auto& c : controls) {
             SCOPED_TRACE(c.id);
@@ -98,7 +98,7 @@ TEST_F(AboutDialogTest, OpensModalWithItsTextsLayoutAndFocusOnOk) {
 TEST_F(AboutDialogTest, PictureShowsTheFigureAtItsStretchedSize) {
     std::optional<test::Capture> c;
     Open({[&] {
-        const HWND image = Item(kAboutImageId);
+        const HWND image = Item(kImage1Id);
         c.emplace(49, 49, [image](HDC dc) {
             SendMessageW(image, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
         });
@@ -133,7 +133,7 @@ TEST_F(AboutDialogTest, EnterAndAltSPressSystemInfoWhichKeepsTheDialogOpen) {
     Open({
         [this] { SendMessageW(dialog, WM_NEXTDLGCTL, 0, FALSE); },
         [this] {
-            EXPECT_EQ(GetFocus(), Item(kAboutSysInfoId));
+            EXPECT_EQ(GetFocus(), Item(kCmdSysInfoId));
             Key(VK_RETURN);
         },
         [this] {
@@ -153,7 +153,7 @@ TEST_F(AboutDialogTest, EnterAndAltSPressSystemInfoWhichKeepsTheDialogOpen) {
 
     // Loaded afresh: the focus is back on OK and the title is set again.
     Open({[this] {
-        EXPECT_EQ(GetFocus(), Item(kAboutOkId));
+        EXPECT_EQ(GetFocus(), Item(kCmdOKId));
         EXPECT_EQ(WindowText(dialog), L"About Tessarline");
         Key(VK_RETURN);
     }});

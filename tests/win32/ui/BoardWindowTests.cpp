@@ -118,8 +118,8 @@ TEST_F(BoardWindowTest, FixedFrameClientSizeBackgroundAndMenuBar) {
     // Two plain commands on the bar, no popup.
     const HMENU bar = GetMenu(Window());
     ASSERT_EQ(GetMenuItemCount(bar), 2);
-    const std::pair<const wchar_t*, UINT> items[] = {{L"&Reset", kResetCommand},
-                                                     {L"&Help", kHelpCommand}};
+    const std::pair<const wchar_t*, UINT> items[] = {{L"&Reset", kMnuResetId},
+                                                     {L"&Help", kMnuHelpId}};
     for (UINT i = 0; i < 2; ++i) {
         wchar_t text[32] = {};
         GetMenuStringW(bar, i, text, 32, MF_BYPOSITION);
@@ -162,7 +162,7 @@ TEST_F(BoardWindowTest, ClicksTraceEdgesAndResetRestoresTheStartingBoard) {
     ExpectColour(c, kFaint, {kOnRisingDiagonal});
     ExpectColour(c, kWhitePx, {InBox(1)});
 
-    Command(kResetCommand);
+    Command(kMnuResetId);
     EXPECT_EQ(board.Form().CurrentNode, 1);
     c = Painted();
     ExpectColour(c, kFaint, {kOnFallingDiagonal, kCrossing});
