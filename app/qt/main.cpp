@@ -1,3 +1,4 @@
+#include "app/qt/AppFont.h"
 #include "board/qt/BoardWindowQt.h"
 #include "help/linux/LinuxRegistry.h"
 #include "help/qt/HelpDialogHost.h"
@@ -6,6 +7,8 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // One font for the whole program, the menu bar included.
+    QApplication::setFont(tessarline::AppFont());
     // Lets desktops match the window to the installed launcher and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("tessarline"));
     tessarline::BoardWindowQt window;

@@ -1,6 +1,7 @@
 #include "board/qt/BoardWindowQt.h"
 
 #include "app/core/AppInfo.h"
+#include "app/qt/AppFont.h"
 #include "app/qt/AppIcon.h"
 #include "board/qt/PixelImage.h"
 
@@ -36,10 +37,7 @@ class BoardView final : public QWidget {
 public:
     explicit BoardView(BoardWindowQt& window) : window_(window) {
         setAttribute(Qt::WA_OpaquePaintEvent);
-        QFont caption = QApplication::font();
-        caption.setStyleHint(QFont::SansSerif);
-        caption.setPointSize(8);
-        setFont(caption);
+        setFont(AppFont());
         const TwipTransform t = TwipTransform::ForDevice(LayoutScale(*this));
         setFixedSize(ClientWidth(t), ClientHeight(t));
     }

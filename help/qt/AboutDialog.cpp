@@ -1,6 +1,7 @@
 #include "help/qt/AboutDialog.h"
 
 #include "app/core/AppInfo.h"
+#include "app/qt/AppFont.h"
 #include "app/qt/AppIcon.h"
 #include "help/core/AboutLayout.h"
 #include "help/qt/FigureImage.h"
@@ -47,9 +48,7 @@ AboutDialog::AboutDialog(QWidget* parent, Registry& registry, const CodePage& co
     setWindowIcon(AppIcon());
     setModal(true);
     setWindowModality(Qt::ApplicationModal);
-    QFont font = QApplication::font();
-    font.setPointSize(8);
-    setFont(font);
+    setFont(AppFont());
 }
 
 int AboutDialog::Px(int twips) const {
