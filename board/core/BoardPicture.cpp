@@ -57,25 +57,22 @@ PixelBuffer RenderBoard(const Form1& form, const BoardSurface& surface, const Tw
     for (const BoardSurface::Stroke& s : surface.Strokes()) {
         DrawArc(image, t, s.centre, s.radius, s.start, s.end, ToPixel(s.colour));
     }
-    // Lines in their stacking order, then the boxes above every line end.
-    for (int pass = 0; pass < 2; ++pass) {
-        for (const Control* c : form.StackingOrder()) {
-            for (int k = 1; k <= kLineCount && pass == 0; ++k) {
-                if (c == &form.linLine(k)) {
-                    const LineLayout& l = kLines[static_cast<std::size_t>(k - 1)];
-                    DrawLine(image, t, l.from, l.to, ToPixel(form.linLine(k).BorderColor));
-                }
-            }
-            for (int n = 1; n <= kNodeCount && pass == 1; ++n) {
-                if (c == &form.lblNode(n)) {
-                    const PixelRect r = BoxRect(n, t);
-                    const int bw = BoxBorderWidth(t);
-                    image.FillRect(r.x, r.y, r.width, r.height, ToPixel(kBoxBorderColor));
-                    image.FillRect(r.x + bw, r.y + bw, r.width - 2 * bw, r.height - 2 * bw,
-                                   ToPixel(form.lblNode(n).BackColor));
-                }
+    // Lines in their stacking order, which decides the diagonals' crossing; then the boxes,
+    // which overlap nothing but line and arc ends, above them all.
+    for (const Control* c : form.StackingOrder()) {
+        for (int k = 1; k <= kLineCount; ++k) {
+            if (c == &form.linLine(k)) {
+                const LineLayout& l = kLines[static_cast<std::size_t>(k - 1)];
+                DrawLine(image, t, l.from, l.to, ToPixel(form.linLine(k).BorderColor));
             }
         }
+    }
+    const int bw = BoxBorderWidth(t);
+    for (int n = 1; n <= kNodeCount; ++n) {
+        const PixelRect r = BoxRect(n, t);
+        image.FillRect(r.x, r.y, r.width, r.height, ToPixel(kBoxBorderColor));
+        image.FillRect(r.x + bw, r.y + bw, r.width - 2 * bw, r.height - 2 * bw,
+                       ToPixel(form.lblNode(n).BackColor));
     }
     return image;
 }
