@@ -3,6 +3,7 @@
 #include <climits>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace tessarline {
 
@@ -128,7 +129,8 @@ std::wstring AnsiCodePage::FromAnsi(std::string_view bytes) const {
 }
 
 std::wstring Win32Shell::Dir(const std::wstring& path) {
-    if (path.empty() || path.find_first_of(L"*?") != std::wstring::npos) {
+    // Wildcards would match some other file; a NUL would cut the path short.
+    if (path.empty() || path.find_first_of(std::wstring_view(L"*?\0", 3)) != std::wstring::npos) {
         return {};
     }
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
@@ -142,8 +144,9 @@ std::wstring Win32Shell::Dir(const std::wstring& path) {
 }
 
 void Win32Shell::StartProcess(const std::wstring& path) {
-    // A quote cannot be part of a file name; an empty path names no program.
-    if (path.empty() || path.find(L'"') != std::wstring::npos) {
+    // A quote cannot be part of a file name; an empty path names no program; a NUL would cut
+    // the path short and start another program than the one named.
+    if (path.empty() || path.find_first_of(std::wstring_view(L"\"\0", 2)) != std::wstring::npos) {
         throw std::runtime_error("no program to start");
     }
     // The program sees its own path, quoted, as its command line; the buffer must be writable.

@@ -90,7 +90,7 @@ TEST(Win32Shell, StartsEachPathVerbatimAsOneProgramOrNotAtAll) {
     for (const std::wstring& path :
          {base + L"a|b.exe", base + L"a\"b.exe", base + L"a.exe\" \"b.exe", base + L"a<b.exe",
           base + L"a>b.exe", base + L"absent.exe", Quoted(base + L"absent.exe"), folder.Path(),
-          std::wstring()}) {
+          std::wstring(), base + std::wstring(L"a.exe\0b.exe", 11)}) {
         EXPECT_THROW(shell.StartProcess(path), std::runtime_error) << AnsiCodePage().ToAnsi(path);
     }
     for (const std::wstring& d : decoys) {
