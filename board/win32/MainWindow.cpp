@@ -90,8 +90,9 @@ void MainWindow::Load() {
 }
 
 void MainWindow::Show() {
+    // No UpdateWindow: the reset that follows at once comes before the first paint, so the
+    // first frame is already the board, not the controls' design-time colours.
     ShowWindow(window_, showCommand_);
-    UpdateWindow(window_);
 }
 
 void MainWindow::DrawArc(TwipPoint centre, int radius, Colour colour, float start, float end) {
