@@ -14,7 +14,7 @@ int main(int argc, char* argv[]) {
     tessarline::BoardWindowQt window;
     // The help dialog is created the first time Help is chosen, not here.
     tessarline::LinuxRegistry registry = tessarline::LinuxRegistry::ForThisHost();
-    tessarline::QtSystemShell shell;
+    tessarline::PosixShell shell;
     tessarline::HelpDialogHost help(&window, registry, shell);
     window.setHelpHandler([&help] { help.ShowModal(); });
     window.form().Form_Load();

@@ -1,18 +1,6 @@
 #include "board/core/BoardPicture.h"
 
-#include <algorithm>
-
 namespace tessarline {
-
-void BoardSurface::DrawArc(TwipPoint centre, int radius, Colour colour, float start, float end) {
-    auto same = [&](const Stroke& s) {
-        return s.centre.x == centre.x && s.centre.y == centre.y && s.radius == radius &&
-               s.start == start && s.end == end;
-    };
-    // Painted over: the newest stroke of an arc goes last so that it shows on top.
-    strokes_.erase(std::remove_if(strokes_.begin(), strokes_.end(), same), strokes_.end());
-    strokes_.push_back({centre, radius, colour, start, end});
-}
 
 int ClientWidth(const TwipTransform& t) {
     return t.X(kClientWidthTwips);
@@ -52,10 +40,21 @@ NodeIndex NodeAtPixel(int x, int y, const TwipTransform& t) {
     return 0;
 }
 
-PixelBuffer RenderBoard(const Form1& form, const BoardSurface& surface, const TwipTransform& t) {
+PixelBuffer RenderBoard(const Form1& form, const TwipTransform& t) {
     PixelBuffer image(ClientWidth(t), ClientHeight(t), kBoardBackColor);
-    for (const BoardSurface::Stroke& s : surface.Strokes()) {
-        DrawArc(image, t, s.centre, s.radius, s.start, s.end, ToPixel(s.colour));
+    // A reset paints every arc faint; a move paints one black over it. Where two arcs meet,
+    // the later stroke shows, so the faint arcs go first.
+    if (form.ArcsPainted()) {
+        for (const bool faint : {true, false}) {
+            for (std::size_t i = 0; i < kArcs.size(); ++i) {
+                const Edge edge = static_cast<Edge>(kLineCount + static_cast<int>(i));
+                if (form.ArcFlag(edge) == faint) {
+                    DrawArc(image, t, ArcCircle.centre, ArcCircle.radius,
+                            ArcAngle(kArcs[i].startBits), ArcAngle(kArcs[i].endBits),
+                            ToPixel(faint ? FaintColor : TracedColor));
+                }
+            }
+        }
     }
     // Lines in their stacking order, which decides the diagonals' crossing; then the boxes,
     // which overlap nothing but line and arc ends, above them all.

@@ -1,33 +1,12 @@
-// What the board window shows, computed once for both front ends: the window surface with the
-// arcs painted on it, and the lines and boxes above it. The front ends add only the boxes'
-// captions, which need the platform's font.
+// What the board window shows, computed once for both front ends from the board's own state:
+// the arcs painted on the window surface, and the lines and boxes above it. The front ends add
+// only the boxes' captions, which need the platform's font.
 #pragma once
 
 #include "board/core/Form1.h"
 #include "board/core/Raster.h"
 
-#include <vector>
-
 namespace tessarline {
-
-// The arcs painted on the window surface so far. Painting an arc again replaces the earlier
-// stroke, so a repaint can show every arc in the colour it was last drawn in.
-class BoardSurface {
-public:
-    struct Stroke {
-        TwipPoint centre;
-        int radius;
-        Colour colour;
-        float start;
-        float end;
-    };
-
-    void DrawArc(TwipPoint centre, int radius, Colour colour, float start, float end);
-    const std::vector<Stroke>& Strokes() const { return strokes_; }
-
-private:
-    std::vector<Stroke> strokes_;
-};
 
 struct PixelRect {
     int x;
@@ -52,6 +31,6 @@ NodeIndex NodeAt(TwipPoint p);
 NodeIndex NodeAtPixel(int x, int y, const TwipTransform& t);
 
 // The whole client area except the boxes' captions.
-PixelBuffer RenderBoard(const Form1& form, const BoardSurface& surface, const TwipTransform& t);
+PixelBuffer RenderBoard(const Form1& form, const TwipTransform& t);
 
 } // namespace tessarline

@@ -23,6 +23,17 @@ Form1::Form1(BoardWindow& window) : window_(window) {
     }
 }
 
+Form1::ChangeScope::ChangeScope(Form1& form) : form_(form) {
+    ++form_.changeDepth_;
+}
+
+Form1::ChangeScope::~ChangeScope() {
+    if (--form_.changeDepth_ == 0 && form_.changed_) {
+        form_.changed_ = false;
+        form_.window_.Changed();
+    }
+}
+
 NodeLabel& Form1::lblNode(int index) {
     return nodes_.at(static_cast<std::size_t>(index - 1));
 }
@@ -41,7 +52,12 @@ void Form1::ZOrder(const Control& control) {
     if (it == stacking_.end()) {
         throw std::invalid_argument("control does not belong to the board");
     }
+    if (it + 1 == stacking_.end()) {
+        return;
+    }
+    const ChangeScope scope(*this);
     std::rotate(it, it + 1, stacking_.end());
+    changed_ = true;
 }
 
 bool& Form1::ArcFlagRef(Edge arc) {
@@ -68,6 +84,8 @@ bool Form1::IsFaint(Edge edge) const {
 }
 
 void Form1::DrawEdge(Edge edge, Colour colour) {
+    const ChangeScope scope(*this);
+    changed_ = true;
     if (IsLine(edge)) {
         const int k = LineIndex(edge);
         linLine(k).BorderColor = colour;
@@ -77,11 +95,9 @@ void Form1::DrawEdge(Edge edge, Colour colour) {
         }
         return;
     }
+    // The arc is painted from its flag. Its ends lie inside its two boxes, which must stay
+    // above it.
     const ArcLayout& arc = kArcs[static_cast<std::size_t>(ArcSlot(edge))];
-    const float start = ArcAngle(arc.startBits);
-    const float end = ArcAngle(arc.endBits);
-    window_.DrawArc(ArcCircle.centre, ArcCircle.radius, colour, start, end);
-    // The arc's ends lie inside its two boxes, which must stay above it.
     ZOrder(lblNode(arc.nodeA));
     ZOrder(lblNode(arc.nodeB));
     ArcFlagRef(edge) = colour == FaintColor;
@@ -103,12 +119,16 @@ void Form1::SwapNodeColors(Control& box) {
 }
 
 void Form1::MovePen(NodeIndex newNode) {
+    const ChangeScope scope(*this);
+    changed_ = true;
     SwapNodeColors(lblNode(CurrentNode));
     CurrentNode = newNode;
     SwapNodeColors(lblNode(CurrentNode));
 }
 
 void Form1::ResetBoard() {
+    const ChangeScope scope(*this);
+    changed_ = true;
     for (Edge arc : {Edge::Arc13, Edge::Arc24, Edge::Arc34, Edge::Arc12}) {
         FaintEdge(arc);
     }
@@ -137,6 +157,7 @@ void Form1::mnuHelp_Click() {
 }
 
 void Form1::lblNode_Click(NodeIndex Index) {
+    const ChangeScope scope(*this);
     if (!IsNode(CurrentNode) || !IsNode(Index) || Index == CurrentNode) {
         return;
     }

@@ -16,9 +16,10 @@ public:
     virtual ~BoardWindow() = default;
     // Makes the main window visible, modeless and without an owner.
     virtual void Show() = 0;
-    // Paints an arc of a circle on the window surface, counter-clockwise from start to end
-    // (radians, 0 to the right, growing counter-clockwise on screen), one pixel wide, solid.
-    virtual void DrawArc(TwipPoint centre, int radius, Colour colour, float start, float end) = 0;
+    // What the window shows has changed: a colour, the stacking order or an arc. Called once
+    // at the end of each handler or operation that changed something, never for one that did
+    // not; the window repaints from the board's state.
+    virtual void Changed() = 0;
     // The platform's plain alert sound.
     virtual void Beep() = 0;
     // Shows the help dialog modally and returns when it has closed.
@@ -59,6 +60,8 @@ public:
     // flag is set.
     bool IsFaint(Edge edge) const;
     bool ArcFlag(Edge arc) const;
+    // Whether the arcs have been painted yet: not before the first reset.
+    bool ArcsPainted() const { return CurrentNode != 0; }
 
     // Board state, in the order the window declares it. Flags are true while their arc is
     // untraced; CurrentNode is 0 until the first reset.
@@ -69,10 +72,25 @@ public:
     NodeIndex CurrentNode = 0;
 
 private:
+    // Gathers the changes of one handler or operation, however nested, into one Changed call
+    // at its end.
+    class ChangeScope {
+    public:
+        explicit ChangeScope(Form1& form);
+        ChangeScope(const ChangeScope&) = delete;
+        ChangeScope& operator=(const ChangeScope&) = delete;
+        ~ChangeScope();
+
+    private:
+        Form1& form_;
+    };
+
     bool& ArcFlagRef(Edge arc);
     void DrawEdge(Edge edge, Colour colour);
 
     BoardWindow& window_;
+    int changeDepth_ = 0;
+    bool changed_ = false;
     std::array<NodeLabel, kNodeCount> nodes_;
     std::array<LineControl, kLineCount> lines_;
     std::vector<const Control*> stacking_;

@@ -59,6 +59,10 @@ int TwipTransform::Y(int twips) const {
     return static_cast<int>(std::lround(twips * scale + offsetY));
 }
 
+int TwipsToPixels(int twips, double devicePixelsPerPixel) {
+    return TwipTransform::ForDevice(devicePixelsPerPixel).X(twips);
+}
+
 int TwipTransform::PenWidth() const {
     return std::max(1, static_cast<int>(std::lround(scale * kTwipsPerPixel)));
 }

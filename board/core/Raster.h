@@ -50,6 +50,10 @@ struct TwipTransform {
     int PenWidth() const;
 };
 
+// Twips as device pixels at the given number of device pixels per 96-DPI pixel: the one
+// rounding that every window, control and picture of the program uses.
+int TwipsToPixels(int twips, double devicePixelsPerPixel);
+
 // A straight line, both end points included, drawn with a square pen of the given width.
 void DrawLine(PixelBuffer& buffer, const TwipTransform& t, TwipPoint from, TwipPoint to, Pixel p);
 

@@ -3,6 +3,7 @@
 #include "app/core/AppInfo.h"
 #include "app/qt/AppFont.h"
 #include "app/qt/AppIcon.h"
+#include "board/core/BoardPicture.h"
 #include "board/qt/PixelImage.h"
 
 #include <QAction>
@@ -35,7 +36,7 @@ double LayoutScale(const QWidget& w) {
 // the board's logic.
 class BoardView final : public QWidget {
 public:
-    explicit BoardView(BoardWindowQt& window) : window_(window) {
+    explicit BoardView(BoardWindowQt& window) : window_(window), input_(window.form()) {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setFont(AppFont());
         const TwipTransform t = TwipTransform::ForDevice(LayoutScale(*this));
@@ -47,7 +48,7 @@ protected:
         const double dpr = devicePixelRatioF();
         const TwipTransform t = TwipTransform::ForDevice(LayoutScale(*this) * dpr);
         const Form1& form = window_.form();
-        const PixelBuffer picture = RenderBoard(form, window_.surface(), t);
+        const PixelBuffer picture = RenderBoard(form, t);
         QImage image = WrapPixels(picture);
         image.setDevicePixelRatio(dpr);
 
@@ -72,36 +73,32 @@ protected:
 
     void mousePressEvent(QMouseEvent* event) override {
         if (event->button() == Qt::LeftButton) {
-            pressed_ = NodeUnder(event->position());
+            const QPoint p = DevicePixel(event->position());
+            input_.Press(p.x(), p.y(), DeviceTransform());
         }
     }
 
     void mouseReleaseEvent(QMouseEvent* event) override {
-        if (event->button() != Qt::LeftButton) {
-            return;
-        }
-        // A click is a press and a release on the same box.
-        const NodeIndex node = NodeUnder(event->position());
-        const bool click = node != 0 && node == pressed_;
-        pressed_ = 0;
-        if (click) {
-            window_.form().lblNode_Click(node);
-            update();
+        if (event->button() == Qt::LeftButton) {
+            const QPoint p = DevicePixel(event->position());
+            input_.Release(p.x(), p.y(), DeviceTransform());
         }
     }
 
 private:
-    // The box painted under a point in logical pixels, found in the device pixel that holds
-    // it, so that hits match the drawn pixels at any scale.
-    NodeIndex NodeUnder(QPointF pos) const {
+    TwipTransform DeviceTransform() const {
+        return TwipTransform::ForDevice(LayoutScale(*this) * devicePixelRatioF());
+    }
+    // The device pixel that holds a point in logical pixels, so that hits match the drawn
+    // pixels at any scale.
+    QPoint DevicePixel(QPointF pos) const {
         const double dpr = devicePixelRatioF();
-        return NodeAtPixel(static_cast<int>(std::floor(pos.x() * dpr)),
-                           static_cast<int>(std::floor(pos.y() * dpr)),
-                           TwipTransform::ForDevice(LayoutScale(*this) * dpr));
+        return {static_cast<int>(std::floor(pos.x() * dpr)),
+                static_cast<int>(std::floor(pos.y() * dpr))};
     }
 
     BoardWindowQt& window_;
-    NodeIndex pressed_ = 0;
+    BoardInput input_;
 };
 
 BoardWindowQt::BoardWindowQt(QWidget* parent)
@@ -120,14 +117,8 @@ BoardWindowQt::BoardWindowQt(QWidget* parent)
     reset_->setObjectName(QStringLiteral("mnuReset"));
     help_ = bar->addAction(QStringLiteral("&Help"));
     help_->setObjectName(QStringLiteral("mnuHelp"));
-    connect(reset_, &QAction::triggered, this, [this] {
-        form_.mnuReset_Click();
-        view_->update();
-    });
-    connect(help_, &QAction::triggered, this, [this] {
-        form_.mnuHelp_Click();
-        view_->update();
-    });
+    connect(reset_, &QAction::triggered, this, [this] { form_.mnuReset_Click(); });
+    connect(help_, &QAction::triggered, this, [this] { form_.mnuHelp_Click(); });
 
     setCentralWidget(view_);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -143,8 +134,7 @@ void BoardWindowQt::Show() {
     show();
 }
 
-void BoardWindowQt::DrawArc(TwipPoint centre, int radius, Colour colour, float start, float end) {
-    surface_.DrawArc(centre, radius, colour, start, end);
+void BoardWindowQt::Changed() {
     view_->update();
 }
 

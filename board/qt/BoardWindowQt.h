@@ -2,7 +2,7 @@
 // view, serving the portable Form1 logic.
 #pragma once
 
-#include "board/core/BoardPicture.h"
+#include "board/core/BoardInput.h"
 #include "board/core/Form1.h"
 
 #include <QMainWindow>
@@ -24,7 +24,6 @@ public:
 
     Form1& form() { return form_; }
     const Form1& form() const { return form_; }
-    const BoardSurface& surface() const { return surface_; }
 
     // The widget that shows the figure and takes the clicks on the boxes.
     QWidget* boardView() const;
@@ -38,12 +37,11 @@ public:
 
     // BoardWindow.
     void Show() override;
-    void DrawArc(TwipPoint centre, int radius, Colour colour, float start, float end) override;
+    void Changed() override;
     void Beep() override;
     void ShowHelp() override;
 
 private:
-    BoardSurface surface_;
     Form1 form_;
     BoardView* view_;
     QAction* reset_;

@@ -1,7 +1,10 @@
 #include "board/win32/MainWindow.h"
 
 #include "app/core/AppInfo.h"
+#include "board/core/BoardPicture.h"
 #include "help/win32/AboutDialog.h"
+
+#include <windowsx.h>
 
 #include <cmath>
 #include <string>
@@ -51,7 +54,8 @@ bool RegisterBoardClass(HINSTANCE instance, WNDPROC procedure) {
 } // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, int showCommand, bool endsProgram)
-    : instance_(instance), showCommand_(showCommand), endsProgram_(endsProgram), form_(*this) {}
+    : instance_(instance), showCommand_(showCommand), endsProgram_(endsProgram), form_(*this),
+      input_(form_) {}
 
 MainWindow::~MainWindow() {
     if (window_ != nullptr) {
@@ -86,19 +90,12 @@ bool MainWindow::Create() {
 
 void MainWindow::Load() {
     form_.Form_Load();
-    Changed();
 }
 
 void MainWindow::Show() {
     // No UpdateWindow: the reset that follows at once comes before the first paint, so the
     // first frame is already the board, not the controls' design-time colours.
     ShowWindow(window_, showCommand_);
-}
-
-void MainWindow::DrawArc(TwipPoint centre, int radius, Colour colour, float start, float end) {
-    // Kept with the board so that every repaint shows the arc again.
-    surface_.DrawArc(centre, radius, colour, start, end);
-    InvalidateRect(window_, nullptr, FALSE);
 }
 
 void MainWindow::Beep() {
@@ -149,14 +146,13 @@ void MainWindow::FitClientArea() {
     }
 }
 
-NodeIndex MainWindow::NodeAtPixel(LPARAM point) const {
-    return tessarline::NodeAtPixel(static_cast<short>(LOWORD(point)),
-                                   static_cast<short>(HIWORD(point)), TransformFor(dpi_));
+TwipTransform MainWindow::Transform() const {
+    return TransformFor(dpi_);
 }
 
 void MainWindow::Paint(HDC dc) {
     const TwipTransform t = TransformFor(dpi_);
-    const PixelBuffer image = RenderBoard(form_, surface_, t);
+    const PixelBuffer image = RenderBoard(form_, t);
     const BITMAPINFO info = TopDownBitmapInfo(image.Width(), image.Height());
     SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(image.Width()),
                       static_cast<DWORD>(image.Height()), 0, 0, 0,
@@ -220,38 +216,28 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // WM_PAINT covers the whole client area.
         return 1;
     case WM_LBUTTONDOWN:
-        pressed_ = NodeAtPixel(lParam);
-        if (pressed_ != 0) {
+        if (input_.Press(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), Transform())) {
             SetCapture(window_);
         }
         return 0;
-    case WM_LBUTTONUP: {
-        const NodeIndex released = NodeAtPixel(lParam);
-        const NodeIndex pressed = pressed_;
-        pressed_ = 0;
+    case WM_LBUTTONUP:
+        // The click before the capture goes: losing the capture cancels a press.
+        input_.Release(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), Transform());
         if (GetCapture() == window_) {
             ReleaseCapture();
         }
-        // A click is a press and a release on the same box.
-        if (pressed != 0 && released == pressed) {
-            form_.lblNode_Click(released);
-            Changed();
-        }
         return 0;
-    }
     case WM_CAPTURECHANGED:
-        pressed_ = 0;
+        input_.Cancel();
         return 0;
     case WM_COMMAND:
         if (HIWORD(wParam) == 0 && lParam == 0) {
             if (LOWORD(wParam) == kMnuResetId) {
                 form_.mnuReset_Click();
-                Changed();
                 return 0;
             }
             if (LOWORD(wParam) == kMnuHelpId) {
                 form_.mnuHelp_Click();
-                Changed();
                 return 0;
             }
         }

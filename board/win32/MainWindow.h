@@ -2,7 +2,7 @@
 // painting of the board.
 #pragma once
 
-#include "board/core/BoardPicture.h"
+#include "board/core/BoardInput.h"
 #include "board/core/Form1.h"
 #include "help/win32/Win32Ui.h"
 
@@ -29,7 +29,6 @@ public:
 
     HWND Handle() const { return window_; }
     Form1& Form() { return form_; }
-    const BoardSurface& Surface() const { return surface_; }
     UINT Dpi() const { return dpi_; }
 
     // Paints the whole client area into dc: the board, then the boxes' captions.
@@ -37,7 +36,7 @@ public:
 
     // BoardWindow
     void Show() override;
-    void DrawArc(TwipPoint centre, int radius, Colour colour, float start, float end) override;
+    void Changed() override;
     void Beep() override;
     void ShowHelp() override;
 
@@ -46,8 +45,7 @@ private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void ApplyDpi(UINT dpi);
     void FitClientArea();
-    NodeIndex NodeAtPixel(LPARAM point) const;
-    void Changed();
+    TwipTransform Transform() const;
 
     HINSTANCE instance_;
     int showCommand_;
@@ -55,9 +53,8 @@ private:
     HWND window_ = nullptr;
     UINT dpi_ = 96;
     DpiResources resources_;
-    NodeIndex pressed_ = 0;
-    BoardSurface surface_;
     Form1 form_;
+    BoardInput input_;
 };
 
 } // namespace tessarline

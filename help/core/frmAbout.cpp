@@ -79,7 +79,7 @@ void frmAbout::StartSysInfo() {
             // the current drive must never stand in for the tool.
             if (!GetKeyValue(kHKeyLocalMachine, key, value, ToolPath) || ToolPath.empty() ||
                 shell_.Dir(ToolPath + kToolFile).empty()) {
-                shell_.ShowMessage(std::wstring(kSysInfoUnavailable), std::wstring(kAppTitle));
+                window_.ShowMessage(std::wstring(kSysInfoUnavailable), std::wstring(kAppTitle));
                 return;
             }
             ToolPath += kToolFile;
@@ -89,7 +89,7 @@ void frmAbout::StartSysInfo() {
         }
         shell_.StartProcess(ToolPath);
     } catch (...) {
-        shell_.ShowMessage(std::wstring(kSysInfoUnavailable), std::wstring(kAppTitle));
+        window_.ShowMessage(std::wstring(kSysInfoUnavailable), std::wstring(kAppTitle));
     }
 }
 

@@ -28,6 +28,9 @@ public:
     virtual void SetTitleLabel(const std::wstring& text) = 0;
     // Closes and destroys the dialog; the modal show that opened it returns.
     virtual void Unload() = 0;
+    // A message box modal over the dialog, with one OK button and no icon; the dialog stays
+    // open behind it.
+    virtual void ShowMessage(const std::wstring& text, const std::wstring& caption) = 0;
 };
 
 // What the launcher needs of the operating system.
@@ -41,8 +44,6 @@ public:
     // waiting for it. The path is the program itself, never parsed as a command line. Throws
     // std::runtime_error when it cannot be started.
     virtual void StartProcess(const std::wstring& path) = 0;
-    // A modal message box with one OK button and no icon.
-    virtual void ShowMessage(const std::wstring& text, const std::wstring& caption) = 0;
 };
 
 // Raised by GetKeyValue for a value whose data size is zero.

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRegion>
@@ -130,6 +131,15 @@ void AboutDialog::SetTitleLabel(const std::wstring& text) {
 
 void AboutDialog::Unload() {
     done(QDialog::Accepted);
+}
+
+void AboutDialog::ShowMessage(const std::wstring& text, const std::wstring& caption) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdWString(caption),
+                    QString::fromStdWString(text), QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("SysInfoMessage"));
+    // A plain OK, as the system's own message box shows it: no picture on the button either.
+    box.button(QMessageBox::Ok)->setIcon(QIcon());
+    box.exec();
 }
 
 // The close button and the system menu's Close end here: they unload the dialog as OK does.

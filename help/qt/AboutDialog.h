@@ -29,6 +29,7 @@ public:
     void SetCaption(const std::wstring& text) override;
     void SetTitleLabel(const std::wstring& text) override;
     void Unload() override;
+    void ShowMessage(const std::wstring& text, const std::wstring& caption) override;
 
     void reject() override;
 

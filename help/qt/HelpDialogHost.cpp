@@ -2,11 +2,6 @@
 
 #include "help/qt/AboutDialog.h"
 
-#include <QApplication>
-#include <QIcon>
-#include <QMessageBox>
-#include <QPushButton>
-
 namespace tessarline {
 
 HelpDialogHost::HelpDialogHost(QWidget* board, Registry& registry, SystemShell& shell)
@@ -26,16 +21,6 @@ void HelpDialogHost::ShowModal() {
     }
     dialog_->Load();
     dialog_->exec();
-}
-
-void QtSystemShell::ShowMessage(const std::wstring& text, const std::wstring& caption) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromStdWString(caption),
-                    QString::fromStdWString(text), QMessageBox::Ok,
-                    QApplication::activeModalWidget());
-    box.setObjectName(QStringLiteral("SysInfoMessage"));
-    // A plain OK, as the system's own message box shows it: no picture on the button either.
-    box.button(QMessageBox::Ok)->setIcon(QIcon());
-    box.exec();
 }
 
 } // namespace tessarline

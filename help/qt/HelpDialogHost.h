@@ -35,11 +35,4 @@ private:
     QPointer<AboutDialog> dialog_;
 };
 
-// The launcher's services on Linux with Qt's message box, shown modal over the active modal
-// window (the help dialog).
-class QtSystemShell final : public PosixShell {
-public:
-    void ShowMessage(const std::wstring& text, const std::wstring& caption) override;
-};
-
 } // namespace tessarline

@@ -105,6 +105,9 @@ public:
         SetDlgItemTextW(dialog_, kLblTitleId, text.c_str());
     }
     void Unload() override { EndDialog(dialog_, IDOK); }
+    void ShowMessage(const std::wstring& text, const std::wstring& caption) override {
+        MessageBoxW(dialog_, text.c_str(), caption.c_str(), MB_OK);
+    }
 
 private:
     HWND dialog_;
@@ -284,10 +287,8 @@ void ShowAboutDialog(HWND owner, Registry& registry, const CodePage& codePage, S
 void ShowAboutDialog(HWND owner) {
     Win32Registry registry;
     AnsiCodePage codePage;
-    Win32Shell shell(owner);
-    // The failure message is modal over the dialog, which stays open behind it.
-    ShowAboutDialog(owner, registry, codePage, shell,
-                    [&shell](HWND dialog) { shell.SetOwner(dialog); });
+    Win32Shell shell;
+    ShowAboutDialog(owner, registry, codePage, shell);
 }
 
 } // namespace tessarline

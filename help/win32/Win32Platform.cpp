@@ -165,8 +165,4 @@ void Win32Shell::StartProcess(const std::wstring& path) {
     ::CloseHandle(process.hProcess);
 }
 
-void Win32Shell::ShowMessage(const std::wstring& text, const std::wstring& caption) {
-    ::MessageBoxW(owner_, text.c_str(), caption.c_str(), MB_OK);
-}
-
 } // namespace tessarline

@@ -45,18 +45,10 @@ public:
 
 class Win32Shell final : public SystemShell {
 public:
-    // Message boxes are modal over the owner window.
-    explicit Win32Shell(HWND owner) : owner_(owner) {}
-    void SetOwner(HWND owner) { owner_ = owner; }
-
     std::wstring Dir(const std::wstring& path) override;
     // The path is the module to run (lpApplicationName), so a path with spaces can never
     // start a program named by its first words.
     void StartProcess(const std::wstring& path) override;
-    void ShowMessage(const std::wstring& text, const std::wstring& caption) override;
-
-private:
-    HWND owner_;
 };
 
 } // namespace tessarline
