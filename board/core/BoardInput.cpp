@@ -4,6 +4,29 @@
 
 namespace tessarline {
 
+namespace {
+
+// Boxes 1 and 2 form the top row, 3 and 4 the bottom one.
+constexpr bool IsLeft(NodeIndex n) {
+    return n == 1 || n == 3;
+}
+constexpr bool IsTop(NodeIndex n) {
+    return n == 1 || n == 2;
+}
+// Tab goes round the square: 1, 2, 4, 3.
+constexpr NodeIndex kRound[] = {1, 2, 4, 3};
+
+NodeIndex Around(NodeIndex n, int step) {
+    for (int i = 0; i < 4; ++i) {
+        if (kRound[i] == n) {
+            return kRound[(i + step + 4) % 4];
+        }
+    }
+    return 1;
+}
+
+} // namespace
+
 bool BoardInput::Press(int x, int y, const TwipTransform& t) {
     pressed_ = NodeAtPixel(x, y, t);
     return pressed_ != 0;
@@ -15,6 +38,55 @@ void BoardInput::Release(int x, int y, const TwipTransform& t) {
     if (pressed != 0 && NodeAtPixel(x, y, t) == pressed) {
         form_.lblNode_Click(pressed);
     }
+}
+
+void BoardInput::MoveFocus(NodeIndex to) {
+    const bool changed = !cues_ || to != Focus();
+    cues_ = true;
+    focus_ = to;
+    if (changed) {
+        form_.Window().Changed();
+    }
+}
+
+bool BoardInput::Key(BoardKey key) {
+    // Before the first reset there is no pen, and nothing to move or click.
+    if (form_.CurrentNode == 0) {
+        return false;
+    }
+    const NodeIndex at = Focus();
+    switch (key) {
+    case BoardKey::Box1:
+    case BoardKey::Box2:
+    case BoardKey::Box3:
+    case BoardKey::Box4:
+        MoveFocus(at);
+        form_.lblNode_Click(static_cast<NodeIndex>(static_cast<int>(key) + 1));
+        return true;
+    case BoardKey::Left:
+        MoveFocus(IsLeft(at) ? at : static_cast<NodeIndex>(at - 1));
+        return true;
+    case BoardKey::Right:
+        MoveFocus(IsLeft(at) ? static_cast<NodeIndex>(at + 1) : at);
+        return true;
+    case BoardKey::Up:
+        MoveFocus(IsTop(at) ? at : static_cast<NodeIndex>(at - 2));
+        return true;
+    case BoardKey::Down:
+        MoveFocus(IsTop(at) ? static_cast<NodeIndex>(at + 2) : at);
+        return true;
+    case BoardKey::Next:
+        MoveFocus(Around(at, 1));
+        return true;
+    case BoardKey::Previous:
+        MoveFocus(Around(at, -1));
+        return true;
+    case BoardKey::Activate:
+        MoveFocus(at);
+        form_.lblNode_Click(at);
+        return true;
+    }
+    return false;
 }
 
 } // namespace tessarline

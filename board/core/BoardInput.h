@@ -1,4 +1,5 @@
-// What both front ends do with the player's input before it reaches the board's handlers.
+// What both front ends do with the player's input before it reaches the board's handlers: the
+// pointer's clicks and the keyboard's focus among the boxes.
 #pragma once
 
 #include "board/core/Form1.h"
@@ -6,8 +7,24 @@
 
 namespace tessarline {
 
+// The keys the board answers to, whatever the platform calls them.
+enum class BoardKey {
+    Box1, // the digit keys 1 to 4, on the main row or the keypad
+    Box2,
+    Box3,
+    Box4,
+    Left,
+    Right,
+    Up,
+    Down,
+    Next,     // Tab
+    Previous, // Shift+Tab
+    Activate, // Space or Enter
+};
+
 class BoardInput {
 public:
+    // Focus and cue changes are told to the board's window as changes of what it shows.
     explicit BoardInput(Form1& form) : form_(form) {}
 
     // The primary button goes down or up at a device pixel of the client area drawn at t. A
@@ -18,9 +35,21 @@ public:
     // The press is lost (the pointer was taken away): no click follows.
     void Cancel() { pressed_ = 0; }
 
+    // A key pressed in the window; false when the board has no use for it, so that the
+    // platform can handle it (Alt+R, Alt+H and the rest).
+    bool Key(BoardKey key);
+    // The box with the keyboard focus: the pen's until a key moves it.
+    NodeIndex Focus() const { return focus_ != 0 ? focus_ : form_.CurrentNode; }
+    // Whether the focus is drawn: only once a key has been used, as the platforms do.
+    bool FocusShown() const { return cues_; }
+
 private:
+    void MoveFocus(NodeIndex to);
+
     Form1& form_;
     NodeIndex pressed_ = 0;
+    NodeIndex focus_ = 0;
+    bool cues_ = false;
 };
 
 } // namespace tessarline

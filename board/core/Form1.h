@@ -38,6 +38,9 @@ public:
     void mnuHelp_Click();
     void lblNode_Click(NodeIndex Index);
 
+    // The window the board lives in.
+    BoardWindow& Window() const { return window_; }
+
     // Board operations.
     void ResetBoard();
     void MovePen(NodeIndex newNode);
