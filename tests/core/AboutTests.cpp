@@ -1,6 +1,7 @@
 // The help dialog's logic: reading registry values byte for byte, and finding and starting the
 // system-information tool.
 #include "help/core/frmAbout.h"
+#include "tests/support/Fakes.h"
 
 #include <gtest/gtest.h>
 
@@ -21,94 +22,11 @@ namespace {
 const std::string kMsInfo = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 const std::string kLocation = "SOFTWARE\\Microsoft\\Shared Tools Location";
 
-// Keys below HKEY_LOCAL_MACHINE, by path, holding values by name; records every call.
-struct FakeRegistry : Registry {
-    struct Value {
-        std::uint32_t type;
-        std::string data;
-    };
-    RegStatus RegOpenKeyExA(RegKey root, const std::string& subKey, std::uint32_t options,
-                            std::uint32_t sam, RegKey* result) override {
-        opens.push_back(subKey);
-        EXPECT_EQ(options, 0u);
-        EXPECT_EQ(sam, 0x2003Fu);
-        if (root != kHKeyLocalMachine || !keys.contains(subKey)) {
-            return kErrorFileNotFound;
-        }
-        *result = ++lastHandle;
-        open[*result] = subKey;
-        return kErrorSuccess;
-    }
-    RegStatus RegQueryValueExA(RegKey key, const std::string& name, std::uint32_t* type,
-                               std::uint8_t* data, std::uint32_t* size) override {
-        EXPECT_TRUE(open.contains(key));
-        EXPECT_EQ(*size, 1024u);
-        EXPECT_TRUE(std::all_of(data, data + *size, [](std::uint8_t b) { return b == 0; }));
-        queries.push_back(name);
-        const auto& values = keys[open[key]];
-        const auto it = values.find(name);
-        if (it == values.end()) {
-            return kErrorFileNotFound;
-        }
-        *type = it->second.type;
-        const auto n = static_cast<std::uint32_t>(it->second.data.size());
-        if (n > *size) {
-            *size = n;
-            return overstate ? kErrorSuccess : kErrorMoreData;
-        }
-        std::memcpy(data, it->second.data.data(), n);
-        *size = n;
-        return kErrorSuccess;
-    }
-    RegStatus RegCloseKey(RegKey key) override {
-        closes.push_back(key);
-        open.erase(key);
-        return kErrorSuccess;
-    }
-    void Set(const std::string& key, const std::string& name, std::uint32_t type,
-             std::string data) {
-        keys[key][name] = {type, std::move(data)};
-    }
+using testing::FakeAboutWindow;
+using testing::FakeRegistry;
+using testing::FakeShell;
 
-    std::map<std::string, std::map<std::string, Value>> keys;
-    bool overstate = false; // report success with a size beyond the buffer
-    RegKey lastHandle = 100;
-    std::map<RegKey, std::string> open;
-    std::vector<std::string> opens, queries;
-    std::vector<RegKey> closes;
-};
-
-struct RecordingShell : SystemShell {
-    std::wstring Dir(const std::wstring& path) override {
-        dirs.push_back(path);
-        if (failDir) {
-            throw std::runtime_error("drive not ready");
-        }
-        return files.contains(path) ? L"MSINFO32.EXE" : L"";
-    }
-    void StartProcess(const std::wstring& path) override {
-        if (failStart) {
-            throw std::runtime_error("cannot start");
-        }
-        started.push_back(path);
-    }
-    void ShowMessage(const std::wstring& text, const std::wstring& caption) override {
-        messages.emplace_back(text, caption);
-    }
-    std::set<std::wstring> files;
-    bool failDir = false, failStart = false;
-    std::vector<std::wstring> dirs, started;
-    std::vector<std::pair<std::wstring, std::wstring>> messages;
-};
-
-// The dialog's window is checked through the Qt dialog.
-struct NoWindow : AboutWindow {
-    void SetCaption(const std::wstring&) override {}
-    void SetTitleLabel(const std::wstring&) override {}
-    void Unload() override {}
-};
-
-struct About : testing::Test {
+struct About : ::testing::Test {
     // Reads value "V" of key "K" into a KeyVal that holds `before`.
     bool Read(std::uint32_t type, const std::string& data, std::wstring before = L"old") {
         reg.Set("K", "V", type, data);
@@ -122,11 +40,21 @@ struct About : testing::Test {
     }
     FakeRegistry reg;
     Latin1CodePage codePage;
-    RecordingShell shell;
-    NoWindow window;
+    FakeShell shell;
+    FakeAboutWindow window;
     frmAbout form{window, reg, codePage, shell};
     std::wstring val;
 };
+
+TEST_F(About, LoadNamesTheDialogAndOkUnloadsIt) {
+    form.Form_Load();
+    EXPECT_EQ(window.caption, L"About Tessarline");
+    EXPECT_EQ(window.title, L"Tessarline");
+    EXPECT_EQ(window.unloads, 0);
+    form.cmdOK_Click();
+    EXPECT_EQ(window.unloads, 1);
+    EXPECT_TRUE(window.messages.empty());
+}
 
 TEST_F(About, TextValuesLoseOneTrailingNul) {
     using namespace std::string_literals;
@@ -225,7 +153,8 @@ TEST_F(About, StartSysInfoStartsOnceOrShowsOneMessage) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         FakeRegistry r;
-        RecordingShell s;
+        FakeShell s;
+        FakeAboutWindow win;
         s.files = c.files;
         s.failDir = c.failDir;
         s.failStart = c.failStart;
@@ -235,14 +164,14 @@ TEST_F(About, StartSysInfoStartsOnceOrShowsOneMessage) {
         if (c.location) {
             r.Set(kLocation, "MSINFO", c.location->type, c.location->data);
         }
-        frmAbout about(window, r, codePage, s);
+        frmAbout about(win, r, codePage, s);
         EXPECT_NO_THROW(about.StartSysInfo());
         if (c.started) {
             EXPECT_EQ(s.started, std::vector<std::wstring>{*c.started});
-            EXPECT_TRUE(s.messages.empty());
+            EXPECT_TRUE(win.messages.empty());
         } else {
             EXPECT_TRUE(s.started.empty());
-            EXPECT_EQ(s.messages,
+            EXPECT_EQ(win.messages,
                       (std::vector<std::pair<std::wstring, std::wstring>>{
                           {L"System Information Is Unavailable At This Time", L"Tessarline"}}));
         }
@@ -277,7 +206,7 @@ TEST_F(About, FuzzGetKeyValue) {
         const std::wstring before = std::wstring(rng() % 3, L'q');
         val = before;
         const std::size_t closes = reg.closes.size();
-        SCOPED_TRACE(testing::Message() << "iteration " << i);
+        SCOPED_TRACE(::testing::Message() << "iteration " << i);
         bool ok = false, threw = false;
         try {
             ok = form.GetKeyValue(kHKeyLocalMachine, key, name, val);
