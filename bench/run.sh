@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # `make bench`: what the program costs next to the least a program on its toolkit costs.
-# Builds a separate benchmark build (the programs quit after their first painted frame), runs
+# Builds a separate benchmark build (its programs quit after their first painted frame), runs
 # each pair alternately and writes one table to build/bench.md. Targets are reported, never
 # enforced: the command fails only when something cannot be built or run.
 set -euo pipefail
@@ -15,7 +15,7 @@ mkdir -p build
 
 cmake -S . -B build-bench -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTESSARLINE_BENCH=ON -DTESSARLINE_TESTS=OFF >/dev/null
-cmake --build build-bench -j "$jobs" --target tessarline minimal_qt minimal_qt_menu startup_bench core_bench >/dev/null
+cmake --build build-bench -j "$jobs" --target tessarline_first_frame minimal_qt minimal_qt_menu startup_bench core_bench >/dev/null
 
 runtime=$(mktemp -d)
 chmod 700 "$runtime"
@@ -28,6 +28,7 @@ cleanup() {
 trap cleanup EXIT
 
 sb=build-bench/bench/startup_bench
+game=build-bench/bench/tessarline_first_frame
 rows=()
 row() { rows+=("$1"); echo "$1"; }
 
@@ -35,21 +36,21 @@ echo "Linux start-up, $runs counted runs after $warmup warm-up runs each, altern
 xvfb_start
 # The X server needs a moment between clients.
 while IFS= read -r line; do row "$line"; done < <(
-    "$sb" "$runs" "$warmup" 300 "$target" "tessarline (Xvfb)" -- build-bench/tessarline \
+    "$sb" "$runs" "$warmup" 300 "$target" "tessarline (Xvfb)" -- "$game" \
         --vs "minimal Qt window (Xvfb)" -- build-bench/bench/minimal_qt)
 # The same program against a window that has only the menu bar and one character of text:
 # what is left is the program's own cost.
 while IFS= read -r line; do row "$line"; done < <(
-    "$sb" "$runs" "$warmup" 300 "$target" "tessarline (Xvfb)" -- build-bench/tessarline \
+    "$sb" "$runs" "$warmup" 300 "$target" "tessarline (Xvfb)" -- "$game" \
         --vs "minimal Qt window with a menu bar and text (Xvfb)" -- build-bench/bench/minimal_qt_menu)
 xvfb_stop
 unset DISPLAY
 while IFS= read -r line; do row "$line"; done < <(
     QT_QPA_PLATFORM=offscreen "$sb" "$runs" "$warmup" 50 "$target" "tessarline (offscreen)" -- \
-        build-bench/tessarline --vs "minimal Qt window (offscreen)" -- build-bench/bench/minimal_qt)
+        "$game" --vs "minimal Qt window (offscreen)" -- build-bench/bench/minimal_qt)
 while IFS= read -r line; do row "$line"; done < <(
     QT_QPA_PLATFORM=offscreen "$sb" "$runs" "$warmup" 50 "$target" "tessarline (offscreen)" -- \
-        build-bench/tessarline --vs "minimal Qt window with a menu bar and text (offscreen)" -- \
+        "$game" --vs "minimal Qt window with a menu bar and text (offscreen)" -- \
         build-bench/bench/minimal_qt_menu)
 
 if [ -x bench/windows.sh ]; then

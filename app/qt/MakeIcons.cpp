@@ -1,6 +1,6 @@
 // Build tool: writes the application icon at the sizes the desktop's icon theme installs,
 // the same images as the window icon.
-#include "app/qt/AppIcon.h"
+#include "platform/qt/AppIcon.h"
 
 #include <cstdio>
 

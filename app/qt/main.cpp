@@ -1,22 +1,5 @@
-#include "app/qt/AppFont.h"
-#include "board/qt/BoardWindowQt.h"
-#include "help/linux/LinuxRegistry.h"
-#include "help/qt/HelpDialogHost.h"
-
-#include <QApplication>
+#include "app/qt/Program.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    // One font for the whole program, the menu bar included.
-    QApplication::setFont(tessarline::AppFont());
-    // Lets desktops match the window to the installed launcher and its icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("tessarline"));
-    tessarline::BoardWindowQt window;
-    // The help dialog is created the first time Help is chosen, not here.
-    tessarline::LinuxRegistry registry = tessarline::LinuxRegistry::ForThisHost();
-    tessarline::PosixShell shell;
-    tessarline::HelpDialogHost help(&window, registry, shell);
-    window.setHelpHandler([&help] { help.ShowModal(); });
-    window.form().Form_Load();
-    return QApplication::exec();
+    return tessarline::RunProgram(argc, argv);
 }

@@ -1,10 +1,11 @@
 #include "board/qt/BoardWindowQt.h"
 
 #include "app/core/AppInfo.h"
-#include "app/qt/AppFont.h"
-#include "app/qt/AppIcon.h"
 #include "board/core/BoardPicture.h"
-#include "board/qt/PixelImage.h"
+#include "platform/qt/AppFont.h"
+#include "platform/qt/AppIcon.h"
+#include "platform/qt/LayoutScale.h"
+#include "platform/qt/PixelImage.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,22 +16,9 @@
 #include <QPainter>
 #include <QWidget>
 
-#ifdef TESSARLINE_EXIT_AFTER_FIRST_FRAME
-#include <QTimer>
-#endif
-
 #include <cmath>
 
 namespace tessarline {
-
-namespace {
-
-// Pixels of a 96-DPI layout per logical pixel of the widget's screen.
-double LayoutScale(const QWidget& w) {
-    return w.logicalDpiX() / 96.0;
-}
-
-} // namespace
 
 // The client area: the rendered board with the boxes' captions on top; clicks on a box go to
 // the board's logic.
@@ -39,14 +27,14 @@ public:
     explicit BoardView(BoardWindowQt& window) : window_(window), input_(window.form()) {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setFont(AppFont());
-        const TwipTransform t = TwipTransform::ForDevice(LayoutScale(*this));
+        const TwipTransform t = TwipTransform::ForDevice(LayoutScale(screen()));
         setFixedSize(ClientWidth(t), ClientHeight(t));
     }
 
 protected:
     void paintEvent(QPaintEvent*) override {
         const double dpr = devicePixelRatioF();
-        const TwipTransform t = TwipTransform::ForDevice(LayoutScale(*this) * dpr);
+        const TwipTransform t = TwipTransform::ForDevice(LayoutScale(screen()) * dpr);
         const Form1& form = window_.form();
         const PixelBuffer picture = RenderBoard(form, t);
         QImage image = WrapPixels(picture);
@@ -65,10 +53,6 @@ protected:
             painter.drawText(inside, Qt::AlignHCenter | Qt::AlignTop,
                              QString(QChar(static_cast<char16_t>(caption))));
         }
-#ifdef TESSARLINE_EXIT_AFTER_FIRST_FRAME
-        // Benchmark build only: the start-up timer measures up to the first painted frame.
-        QTimer::singleShot(0, qApp, &QApplication::quit);
-#endif
     }
 
     void mousePressEvent(QMouseEvent* event) override {
@@ -87,7 +71,7 @@ protected:
 
 private:
     TwipTransform DeviceTransform() const {
-        return TwipTransform::ForDevice(LayoutScale(*this) * devicePixelRatioF());
+        return TwipTransform::ForDevice(LayoutScale(screen()) * devicePixelRatioF());
     }
     // The device pixel that holds a point in logical pixels, so that hits match the drawn
     // pixels at any scale.

@@ -1,10 +1,12 @@
 #include "help/qt/AboutDialog.h"
 
 #include "app/core/AppInfo.h"
-#include "app/qt/AppFont.h"
-#include "app/qt/AppIcon.h"
+#include "board/core/Raster.h"
 #include "help/core/AboutLayout.h"
 #include "help/qt/FigureImage.h"
+#include "platform/qt/AppFont.h"
+#include "platform/qt/AppIcon.h"
+#include "platform/qt/LayoutScale.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -53,7 +55,7 @@ AboutDialog::AboutDialog(QWidget* parent, Registry& registry, const CodePage& co
 }
 
 int AboutDialog::Px(int twips) const {
-    return static_cast<int>(std::lround(twips * PixelsPerTwip()));
+    return TwipsToPixels(twips, scale_);
 }
 
 void AboutDialog::Load() {
@@ -61,7 +63,7 @@ void AboutDialog::Load() {
     if (screen == nullptr) {
         screen = QGuiApplication::primaryScreen();
     }
-    scale_ = screen != nullptr ? screen->logicalDotsPerInchX() / 96.0 : 1.0;
+    scale_ = LayoutScale(screen);
 
     delete client_;
     BuildControls();

@@ -22,8 +22,8 @@ public:
     // fixed size and place, then the load handler. Nothing of an earlier opening survives.
     void Load();
 
-    // Pixels per twip: 1/15 at 96 DPI, scaled with the screen's logical DPI.
-    double PixelsPerTwip() const { return scale_ / 15.0; }
+    // Twips as this dialog's pixels: 15 twips a pixel at 96 DPI, scaled with the screen's
+    // logical DPI.
     int Px(int twips) const;
 
     void SetCaption(const std::wstring& text) override;

@@ -1,7 +1,7 @@
 #include "help/qt/FigureImage.h"
 
 #include "board/core/Raster.h"
-#include "board/qt/PixelImage.h"
+#include "platform/qt/PixelImage.h"
 
 #include <algorithm>
 

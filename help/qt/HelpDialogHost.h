@@ -4,7 +4,6 @@
 
 #include "help/core/Registry.h"
 #include "help/core/frmAbout.h"
-#include "help/linux/PosixShell.h"
 #include "help/qt/AboutDialog.h"
 
 #include <QPointer>

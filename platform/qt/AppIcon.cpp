@@ -1,7 +1,7 @@
-#include "app/qt/AppIcon.h"
+#include "platform/qt/AppIcon.h"
 
 #include "board/core/Raster.h"
-#include "board/qt/PixelImage.h"
+#include "platform/qt/PixelImage.h"
 
 #include <QPixmap>
 
