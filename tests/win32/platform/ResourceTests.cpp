@@ -3,7 +3,7 @@
 #include "tests/win32/support/Win32TestSupport.h"
 
 #include "app/art/IconFile.h"
-#include "app/win32/resource.h"
+#include "platform/win32/ResourceIds.h"
 
 #include <gtest/gtest.h>
 
