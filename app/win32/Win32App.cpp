@@ -15,8 +15,7 @@ int RunTessarline(HINSTANCE instance, int showCommand) {
     AnsiCodePage codePage;
     Win32Shell shell;
     // The dialog is made afresh at every opening, not here.
-    board.SetHelpHandler(
-        [&] { ShowAboutDialog(board.Handle(), registry, codePage, shell); });
+    board.SetHelpHandler([&] { ShowAboutDialog(board.Handle(), registry, codePage, shell); });
     board.Load();
     MSG message{};
     BOOL got = 0;

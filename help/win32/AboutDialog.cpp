@@ -154,10 +154,10 @@ void ApplyDpi(HWND dialog, Session& s, UINT dpi, const RECT* suggested = nullptr
     const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE));
     const RECT frame = WindowRectForClient(width, height, style, exStyle, false, dpi);
     // A fixed place on the screen, whatever the owner's position.
-    const int left =
-        suggested != nullptr ? suggested->left - frame.left : TwipsToPixels(kAboutScreenLeftTwips, scale);
-    const int top =
-        suggested != nullptr ? suggested->top - frame.top : TwipsToPixels(kAboutScreenTopTwips, scale);
+    const int left = suggested != nullptr ? suggested->left - frame.left
+                                          : TwipsToPixels(kAboutScreenLeftTwips, scale);
+    const int top = suggested != nullptr ? suggested->top - frame.top
+                                         : TwipsToPixels(kAboutScreenTopTwips, scale);
     SetWindowPos(dialog, nullptr, left + frame.left, top + frame.top, frame.right - frame.left,
                  frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
     // The frame's real size can differ from the computed one (themes): correct by the
