@@ -73,7 +73,8 @@ TEST_F(UiTest, HelpDialogIsModalWithFocusOnOkAndOwnsItsMessageBox) {
             EXPECT_FALSE(IsWindowEnabled(window));
             EXPECT_EQ(GetWindow(dialog, GW_OWNER), window);
             EXPECT_EQ(GetFocus(), GetDlgItem(dialog, kCmdOKId));
-            EXPECT_EQ(SendMessageW(dialog, DM_GETDEFID, 0, 0), MAKELONG(IDOK, DC_HASDEFID));
+            EXPECT_TRUE(SendMessageW(GetDlgItem(dialog, kCmdOKId), WM_GETDLGCODE, 0, 0) &
+                        DLGC_DEFPUSHBUTTON);
             EXPECT_EQ(ClientSize(dialog), std::pair(382L, 237L));
             PostMessageW(GetDlgItem(dialog, kCmdSysInfoId), BM_CLICK, 0, 0);
         },
