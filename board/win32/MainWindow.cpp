@@ -2,12 +2,12 @@
 
 #include "app/core/AppInfo.h"
 #include "board/core/BoardPicture.h"
-#include "help/win32/AboutDialog.h"
 
 #include <windowsx.h>
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 // Windows 10 1703 and later; older headers lack it.
 #ifndef WM_GETDPISCALEDSIZE
@@ -21,8 +21,6 @@ namespace {
 constexpr wchar_t kClassName[] = L"TessarlineBoard";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = 0;
-constexpr int kFontPoints = 8;
-constexpr wchar_t kFontFace[] = L"MS Shell Dlg 2";
 
 COLORREF ToColorRef(Colour c) {
     const Colour rgb = ResolveColour(c);
@@ -30,7 +28,7 @@ COLORREF ToColorRef(Colour c) {
 }
 
 TwipTransform TransformFor(UINT dpi) {
-    return TwipTransform::ForDevice(static_cast<double>(dpi) / kBaseDpi);
+    return TwipTransform::ForDevice(DevicePixelsPerPixel(dpi));
 }
 
 bool RegisterBoardClass(HINSTANCE instance, WNDPROC procedure) {
@@ -103,7 +101,9 @@ void MainWindow::Beep() {
 }
 
 void MainWindow::ShowHelp() {
-    ShowAboutDialog(window_);
+    if (help_) {
+        help_();
+    }
 }
 
 void MainWindow::Changed() {
@@ -114,7 +114,7 @@ void MainWindow::Changed() {
 
 void MainWindow::ApplyDpi(UINT dpi) {
     dpi_ = dpi;
-    resources_.Apply(window_, dpi, kFontPoints, kFontFace);
+    resources_.Apply(window_, dpi);
     FitClientArea();
 }
 
@@ -202,11 +202,6 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         const HDC dc = BeginPaint(window_, &ps);
         Paint(dc);
         EndPaint(window_, &ps);
-#ifdef TESSARLINE_EXIT_AFTER_FIRST_FRAME
-        // Benchmark build only: the start-up timer measures up to the first painted frame, then
-        // the program ends as it does when the user closes it.
-        PostMessageW(window_, WM_CLOSE, 0, 0);
-#endif
         return 0;
     }
     case WM_PRINTCLIENT:
@@ -261,6 +256,7 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                      suggested->right - suggested->left, suggested->bottom - suggested->top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         ApplyDpi(HIWORD(wParam));
+        // The system's own reason to repaint: every pixel is drawn at the new scale.
         InvalidateRect(window_, nullptr, FALSE);
         return 0;
     }

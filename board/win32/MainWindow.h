@@ -4,9 +4,11 @@
 
 #include "board/core/BoardInput.h"
 #include "board/core/Form1.h"
-#include "help/win32/Win32Ui.h"
+#include "platform/win32/Win32Ui.h"
 
 #include <windows.h>
+
+#include <functional>
 
 namespace tessarline {
 
@@ -30,9 +32,8 @@ public:
     HWND Handle() const { return window_; }
     Form1& Form() { return form_; }
     UINT Dpi() const { return dpi_; }
-
-    // Paints the whole client area into dc: the board, then the boxes' captions.
-    void Paint(HDC dc);
+    // What the Help command opens; the program start sets it.
+    void SetHelpHandler(std::function<void()> handler) { help_ = std::move(handler); }
 
     // BoardWindow
     void Show() override;
@@ -46,6 +47,8 @@ private:
     void ApplyDpi(UINT dpi);
     void FitClientArea();
     TwipTransform Transform() const;
+    // Paints the whole client area into dc: the board, then the boxes' captions.
+    void Paint(HDC dc);
 
     HINSTANCE instance_;
     int showCommand_;
@@ -55,6 +58,7 @@ private:
     DpiResources resources_;
     Form1 form_;
     BoardInput input_;
+    std::function<void()> help_;
 };
 
 } // namespace tessarline

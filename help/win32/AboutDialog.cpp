@@ -1,8 +1,9 @@
 #include "help/win32/AboutDialog.h"
 
-#include "app/win32/resource.h"
-#include "help/win32/Win32Platform.h"
-#include "help/win32/Win32Ui.h"
+#include "board/core/Raster.h"
+#include "help/core/AboutLayout.h"
+#include "platform/win32/ResourceIds.h"
+#include "platform/win32/Win32Ui.h"
 
 #include <iterator>
 #include <optional>
@@ -13,9 +14,6 @@ namespace tessarline {
 
 namespace {
 
-constexpr int kTwipsPerInch = 1440;
-constexpr int kFontPoints = 8;
-constexpr wchar_t kFontFace[] = L"MS Shell Dlg";
 constexpr wchar_t kStoredTitle[] = L"About MyApp";
 
 constexpr DWORD kDialogStyle =
@@ -32,22 +30,18 @@ constexpr ControlLayout kLayout[] = {
     {kLblTitleId, kAboutTitle}, {kLblDescriptionId, kAboutDescription},
 };
 
-int TwipsToDpi(int twips, UINT dpi) {
-    return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch);
-}
-
 // An in-memory dialog template: header, then one item per control, each aligned on a
-// double word. Positions here are placeholders; the dialog lays its controls out in pixels.
+// double word. Sizes and positions here are placeholders: the dialog lays itself and its
+// controls out in pixels once it exists.
 class DialogTemplate {
 public:
     DialogTemplate(DWORD style, std::wstring_view title, int itemCount) {
         PutDword(style);
         PutDword(0); // extended style
         Put(static_cast<WORD>(itemCount));
-        PutShort(0);
-        PutShort(0);
-        PutShort(kAboutClientWidth / 2);
-        PutShort(kAboutClientHeight / 2);
+        for (int i = 0; i < 4; ++i) {
+            PutShort(0);
+        }
         Put(0); // no menu
         Put(0); // the standard dialog class
         PutText(title);
@@ -141,7 +135,8 @@ struct Session {
 // place on the screen, or where the system suggests after a DPI change (the user may have
 // moved it to another monitor).
 void ApplyDpi(HWND dialog, Session& s, UINT dpi, const RECT* suggested = nullptr) {
-    s.resources.Apply(dialog, dpi, kFontPoints, kFontFace);
+    s.resources.Apply(dialog, dpi);
+    const double scale = DevicePixelsPerPixel(dpi);
     const HFONT font = s.resources.Font();
     for (const ControlLayout& c : kLayout) {
         const HWND control = GetDlgItem(dialog, c.id);
@@ -149,20 +144,20 @@ void ApplyDpi(HWND dialog, Session& s, UINT dpi, const RECT* suggested = nullptr
         if (font != nullptr) {
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         }
-        MoveWindow(control, TwipsToDpi(c.place.left, dpi), TwipsToDpi(c.place.top, dpi),
-                   TwipsToDpi(c.place.width, dpi), TwipsToDpi(c.place.height, dpi), TRUE);
+        MoveWindow(control, TwipsToPixels(c.place.left, scale), TwipsToPixels(c.place.top, scale),
+                   TwipsToPixels(c.place.width, scale), TwipsToPixels(c.place.height, scale), TRUE);
     }
 
-    const int width = ScaleToDpi(kAboutClientWidth, dpi);
-    const int height = ScaleToDpi(kAboutClientHeight, dpi);
+    const int width = TwipsToPixels(kAboutClientWidthTwips, scale);
+    const int height = TwipsToPixels(kAboutClientHeightTwips, scale);
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE));
     const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE));
     const RECT frame = WindowRectForClient(width, height, style, exStyle, false, dpi);
     // A fixed place on the screen, whatever the owner's position.
-    const int left =
-        suggested != nullptr ? suggested->left - frame.left : ScaleToDpi(kAboutClientLeft, dpi);
-    const int top =
-        suggested != nullptr ? suggested->top - frame.top : ScaleToDpi(kAboutClientTop, dpi);
+    const int left = suggested != nullptr ? suggested->left - frame.left
+                                          : TwipsToPixels(kAboutScreenLeftTwips, scale);
+    const int top = suggested != nullptr ? suggested->top - frame.top
+                                         : TwipsToPixels(kAboutScreenTopTwips, scale);
     SetWindowPos(dialog, nullptr, left + frame.left, top + frame.top, frame.right - frame.left,
                  frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
     // The frame's real size can differ from the computed one (themes): correct by the
@@ -282,13 +277,6 @@ void ShowAboutDialog(HWND owner, Registry& registry, const CodePage& codePage, S
     Session session(registry, codePage, shell, opened);
     DialogBoxIndirectParamW(GetModuleHandleW(nullptr), t.Get(), owner, AboutProc,
                             reinterpret_cast<LPARAM>(&session));
-}
-
-void ShowAboutDialog(HWND owner) {
-    Win32Registry registry;
-    AnsiCodePage codePage;
-    Win32Shell shell;
-    ShowAboutDialog(owner, registry, codePage, shell);
 }
 
 } // namespace tessarline

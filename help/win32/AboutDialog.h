@@ -2,8 +2,6 @@
 // opening, whose logic is frmAbout.
 #pragma once
 
-#include "board/core/Geometry.h"
-#include "help/core/AboutLayout.h"
 #include "help/core/frmAbout.h"
 
 #include <windows.h>
@@ -19,18 +17,8 @@ inline constexpr int kImage1Id = 102;
 inline constexpr int kLblTitleId = 103;
 inline constexpr int kLblDescriptionId = 104;
 
-// Client area size and the client area's place on the screen, in 96-DPI pixels.
-inline constexpr int kAboutClientWidth = kAboutClientWidthTwips / kTwipsPerPixel;
-inline constexpr int kAboutClientHeight = kAboutClientHeightTwips / kTwipsPerPixel;
-inline constexpr int kAboutClientLeft = kAboutScreenLeftTwips / kTwipsPerPixel;
-inline constexpr int kAboutClientTop = kAboutScreenTopTwips / kTwipsPerPixel;
-
-// Shows the dialog modally over owner with the system's registry and shell, and returns when
-// it has closed.
-void ShowAboutDialog(HWND owner);
-
-// The same over the given services. opened runs once the dialog window exists, before it is
-// shown.
+// Shows the dialog modally over owner with the given services, and returns when it has closed.
+// opened runs once the dialog window exists, before it is shown.
 void ShowAboutDialog(HWND owner, Registry& registry, const CodePage& codePage, SystemShell& shell,
                      const std::function<void(HWND)>& opened = {});
 

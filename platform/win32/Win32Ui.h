@@ -1,6 +1,6 @@
-// What the Windows front end's two windows share: dots-per-inch queries (the per-monitor
+// What the Windows board and help dialog share: dots-per-inch queries (the per-monitor
 // functions are looked up at run time so that the program still starts on systems that lack
-// them), the font and icons each holds for its DPI, and 32-bit top-down bitmaps.
+// them), the one font and the icons each window holds for its DPI, and 32-bit top-down bitmaps.
 #pragma once
 
 #include <windows.h>
@@ -9,11 +9,17 @@ namespace tessarline {
 
 inline constexpr UINT kBaseDpi = 96;
 
+// The program's one font, for both windows: 8-point, regular, the system's dialog face.
+inline constexpr int kFontPoints = 8;
+inline constexpr wchar_t kFontFace[] = L"MS Shell Dlg 2";
+
+// Device pixels per 96-DPI pixel at the given DPI, for TwipsToPixels and TwipTransform.
+inline double DevicePixelsPerPixel(UINT dpi) {
+    return static_cast<double>(dpi) / kBaseDpi;
+}
+
 // The DPI a window is drawn at: its monitor's under per-monitor awareness, else the system's.
 UINT WindowDpi(HWND window);
-
-// A length in 96-DPI pixels at the given DPI.
-int ScaleToDpi(int pixels, UINT dpi);
 
 // The window rectangle, at the origin, that gives a client area of the given size.
 RECT WindowRectForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle,
@@ -37,7 +43,7 @@ public:
 
     // Makes the font and loads the icons for dpi, and sets the icons on window. Whatever
     // cannot be made keeps its previous version.
-    void Apply(HWND window, UINT dpi, int fontPoints, const wchar_t* fontFace);
+    void Apply(HWND window, UINT dpi);
     HFONT Font() const { return font_; }
 
 private:

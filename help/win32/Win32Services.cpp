@@ -1,4 +1,4 @@
-#include "help/win32/Win32Platform.h"
+#include "help/win32/Win32Services.h"
 
 #include <climits>
 #include <stdexcept>

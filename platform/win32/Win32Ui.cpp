@@ -1,6 +1,6 @@
-#include "help/win32/Win32Ui.h"
+#include "platform/win32/Win32Ui.h"
 
-#include "app/win32/resource.h"
+#include "platform/win32/ResourceIds.h"
 
 #include <initializer_list>
 
@@ -75,10 +75,6 @@ UINT WindowDpi(HWND window) {
     return SystemDpi();
 }
 
-int ScaleToDpi(int pixels, UINT dpi) {
-    return MulDiv(pixels, static_cast<int>(dpi), static_cast<int>(kBaseDpi));
-}
-
 RECT WindowRectForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle,
                          bool hasMenu, UINT dpi) {
     static const auto adjustForDpi =
@@ -122,12 +118,12 @@ DpiResources::~DpiResources() {
     }
 }
 
-void DpiResources::Apply(HWND window, UINT dpi, int fontPoints, const wchar_t* fontFace) {
+void DpiResources::Apply(HWND window, UINT dpi) {
     LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(fontPoints, static_cast<int>(dpi), 72);
+    lf.lfHeight = -MulDiv(kFontPoints, static_cast<int>(dpi), 72);
     lf.lfWeight = FW_NORMAL;
     lf.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynW(lf.lfFaceName, fontFace, LF_FACESIZE);
+    lstrcpynW(lf.lfFaceName, kFontFace, LF_FACESIZE);
     Replace(font_, CreateFontIndirectW(&lf), DeleteObject);
 
     const HICON big = LoadAppIcon(window, IconSize(false, dpi));

@@ -1,5 +1,5 @@
-// The help dialog's platform on Windows: the real registry, the ANSI code page, and the file
-// test, process start and message box of the system-information launcher.
+// The help dialog's services on Windows: the real registry, the ANSI code page, and the file
+// test and process start of the system-information launcher.
 #pragma once
 
 #include "help/core/Registry.h"

@@ -1,6 +1,8 @@
-#include "board/win32/Win32App.h"
+#include "app/win32/Win32App.h"
 
 #include "board/win32/MainWindow.h"
+#include "help/win32/AboutDialog.h"
+#include "help/win32/Win32Services.h"
 
 namespace tessarline {
 
@@ -9,6 +11,11 @@ int RunTessarline(HINSTANCE instance, int showCommand) {
     if (!board.Create()) {
         return 1;
     }
+    Win32Registry registry;
+    AnsiCodePage codePage;
+    Win32Shell shell;
+    // The dialog is made afresh at every opening, not here.
+    board.SetHelpHandler([&] { ShowAboutDialog(board.Handle(), registry, codePage, shell); });
     board.Load();
     MSG message{};
     BOOL got = 0;

@@ -1,0 +1,103 @@
+// The board window and the help dialog as the system runs them (Wine here): frames, DPI,
+// repainting, modality, focus and keys; pictures and rules are the core's tests.
+#include "tests/win32/Win32TestSupport.h"
+
+#include "board/win32/MainWindow.h"
+#include "help/win32/AboutDialog.h"
+#include "help/win32/Win32Services.h"
+
+#include <gtest/gtest.h>
+
+namespace tessarline {
+namespace {
+
+std::pair<LONG, LONG> ClientSize(HWND window) {
+    RECT r{};
+    GetClientRect(window, &r);
+    return {r.right, r.bottom};
+}
+
+class UiTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(board.Create());
+        window = board.Handle();
+        board.SetHelpHandler([this] { ++helps; });
+        board.Load();
+        ASSERT_EQ(board.Dpi(), 96u);
+    }
+    void Click(int x, int y) const {
+        SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    }
+
+    MainWindow board{GetModuleHandleW(nullptr), SW_SHOWNORMAL, false};
+    HWND window = nullptr;
+    int helps = 0;
+};
+
+TEST_F(UiTest, BoardHasAFixedFrameAndScalesWithTheDpi) {
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU), static_cast<DWORD>(WS_CAPTION | WS_SYSMENU));
+    EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0u);
+    EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_SMALL, 0), 0);
+    EXPECT_EQ(ClientSize(window), std::pair(178L, 179L));
+
+    RECT suggested{};
+    GetWindowRect(window, &suggested);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(ClientSize(window), std::pair(267L, 269L));
+    // Box 4 now spans 192 to 217, where at 96 DPI there is only ground.
+    Click(210, 210);
+    EXPECT_EQ(board.Form().CurrentNode, 4);
+}
+
+TEST_F(UiTest, BoardRepaintsAfterAMoveAndHelpRunsTheProgramsHandler) {
+    UpdateWindow(window);
+    ASSERT_FALSE(GetUpdateRect(window, nullptr, FALSE));
+    Click(136, 40); // box 2
+    EXPECT_EQ(board.Form().CurrentNode, 2);
+    EXPECT_TRUE(GetUpdateRect(window, nullptr, FALSE)) << "a move is not repainted";
+    SendMessageW(window, WM_COMMAND, kMnuHelpId, 0);
+    EXPECT_EQ(helps, 1);
+}
+
+TEST_F(UiTest, HelpDialogIsModalWithFocusOnOkAndOwnsItsMessageBox) {
+    const test::ScratchMachine machine; // no tool registered: System Info shows its message
+    Win32Registry registry;
+    AnsiCodePage codePage;
+    Win32Shell shell;
+    HWND dialog = nullptr;
+    const std::vector<std::function<void()>> steps{
+        [&] {
+            EXPECT_FALSE(IsWindowEnabled(window));
+            EXPECT_EQ(GetWindow(dialog, GW_OWNER), window);
+            EXPECT_EQ(GetFocus(), GetDlgItem(dialog, kCmdOKId));
+            EXPECT_TRUE(SendMessageW(GetDlgItem(dialog, kCmdOKId), WM_GETDLGCODE, 0, 0) &
+                        DLGC_DEFPUSHBUTTON);
+            EXPECT_EQ(ClientSize(dialog), std::pair(382L, 237L));
+            PostMessageW(GetDlgItem(dialog, kCmdSysInfoId), BM_CLICK, 0, 0);
+        },
+        [&] {
+            const HWND box = FindWindowW(L"#32770", L"Tessarline");
+            ASSERT_NE(box, nullptr) << "no message box";
+            EXPECT_EQ(GetWindow(box, GW_OWNER), dialog);
+            EXPECT_FALSE(IsWindowEnabled(dialog));
+            EXPECT_EQ(test::TextOf(GetDlgItem(box, 0xFFFF)), kSysInfoUnavailable);
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        },
+        [&] {
+            EXPECT_TRUE(IsWindowVisible(dialog)) << "System Info closed the dialog";
+            EXPECT_FALSE(IsWindowEnabled(window));
+            PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
+        },
+    };
+    EXPECT_TRUE(test::WithSteps(steps, [&] {
+        ShowAboutDialog(window, registry, codePage, shell, [&](HWND d) { dialog = d; });
+    })) << "the dialog closed too early";
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_TRUE(IsWindowEnabled(window));
+}
+
+} // namespace
+} // namespace tessarline
