@@ -4,6 +4,8 @@
 #include "app/qt/AppFont.h"
 #include "app/qt/AppIcon.h"
 #include "board/core/BoardPicture.h"
+#include "board/qt/BoardAccessibleQt.h"
+#include "board/qt/BoardKeysQt.h"
 #include "board/qt/PixelImage.h"
 
 #include <QAction>
@@ -41,7 +43,13 @@ public:
         setFont(AppFont());
         const TwipTransform t = TwipTransform::ForDevice(LayoutScale(*this));
         setFixedSize(ClientWidth(t), ClientHeight(t));
+        // Tab and Shift+Tab move among the boxes rather than out of the board.
+        setFocusPolicy(Qt::StrongFocus);
+        access_ = new BoardAccessibleQt(*this, window.form(), input_,
+                                        [this](NodeIndex n) { return BoxArea(n); });
     }
+
+    BoardAccessibleQt& access() const { return *access_; }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -65,6 +73,9 @@ protected:
             painter.drawText(inside, Qt::AlignHCenter | Qt::AlignTop,
                              QString(QChar(static_cast<char16_t>(caption))));
         }
+        if (input_.FocusShown() && hasFocus()) {
+            DrawBoxFocus(painter, *this, BoxArea(input_.Focus()).toAlignedRect());
+        }
 #ifdef TESSARLINE_EXIT_AFTER_FIRST_FRAME
         // Benchmark build only: the start-up timer measures up to the first painted frame.
         QTimer::singleShot(0, qApp, &QApplication::quit);
@@ -85,7 +96,23 @@ protected:
         }
     }
 
+    void keyPressEvent(QKeyEvent* event) override {
+        const std::optional<BoardKey> key = BoardKeyFor(*event);
+        if (!key || !input_.Key(*key)) {
+            QWidget::keyPressEvent(event);
+        }
+    }
+    bool focusNextPrevChild(bool) override {
+        return false;
+    }
+
 private:
+    // A box's square in logical pixels, as painted.
+    QRectF BoxArea(NodeIndex n) const {
+        const double dpr = devicePixelRatioF();
+        const PixelRect r = BoxRect(n, DeviceTransform());
+        return {r.x / dpr, r.y / dpr, r.width / dpr, r.height / dpr};
+    }
     TwipTransform DeviceTransform() const {
         return TwipTransform::ForDevice(LayoutScale(*this) * devicePixelRatioF());
     }
@@ -99,6 +126,7 @@ private:
 
     BoardWindowQt& window_;
     BoardInput input_;
+    BoardAccessibleQt* access_;
 };
 
 BoardWindowQt::BoardWindowQt(QWidget* parent)
@@ -136,9 +164,11 @@ void BoardWindowQt::Show() {
 
 void BoardWindowQt::Changed() {
     view_->update();
+    view_->access().Changed();
 }
 
 void BoardWindowQt::Beep() {
+    view_->access().Refused();
     if (beepHandler_) {
         beepHandler_();
     } else {
