@@ -12,6 +12,7 @@ case "${1:-run}" in
 # The build configures the tests too, so running needs GoogleTest's headers as well.
 run) wanted=("${common[@]}" libgtest-dev libgmock-dev libx11-dev xvfb xdotool) ;;
 test) wanted=("${common[@]}" libgtest-dev libgmock-dev libx11-dev xvfb xdotool clang-format
+    at-spi2-core python3-pyatspi dbus-x11
     "${mingw[@]}" "${wine[@]}") ;;
 bench) wanted=("${common[@]}" libbenchmark-dev xvfb xdotool "${mingw[@]}" "${wine[@]}") ;;
 windows) wanted=(cmake make g++ "${mingw[@]}") ;;

@@ -158,6 +158,7 @@ void Form1::mnuHelp_Click() {
 
 void Form1::lblNode_Click(NodeIndex Index) {
     const ChangeScope scope(*this);
+    lastClicked_ = Index;
     if (!IsNode(CurrentNode) || !IsNode(Index) || Index == CurrentNode) {
         return;
     }

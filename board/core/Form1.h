@@ -40,6 +40,8 @@ public:
 
     // The window the board lives in.
     BoardWindow& Window() const { return window_; }
+    // The box of the latest click, so that a front end can tell which box a beep refused.
+    NodeIndex LastClicked() const { return lastClicked_; }
 
     // Board operations.
     void ResetBoard();
@@ -92,6 +94,7 @@ private:
     void DrawEdge(Edge edge, Colour colour);
 
     BoardWindow& window_;
+    NodeIndex lastClicked_ = 0;
     int changeDepth_ = 0;
     bool changed_ = false;
     std::array<NodeLabel, kNodeCount> nodes_;

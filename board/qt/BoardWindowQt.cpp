@@ -2,6 +2,8 @@
 
 #include "app/core/AppInfo.h"
 #include "board/core/BoardPicture.h"
+#include "board/qt/BoardAccessibleQt.h"
+#include "board/qt/BoardKeysQt.h"
 #include "platform/qt/AppFont.h"
 #include "platform/qt/AppIcon.h"
 #include "platform/qt/LayoutScale.h"
@@ -29,7 +31,13 @@ public:
         setFont(AppFont());
         const TwipTransform t = TwipTransform::ForDevice(LayoutScale(screen()));
         setFixedSize(ClientWidth(t), ClientHeight(t));
+        // Tab and Shift+Tab move among the boxes rather than out of the board.
+        setFocusPolicy(Qt::StrongFocus);
+        access_ = new BoardAccessibleQt(*this, window.form(), input_,
+                                        [this](NodeIndex n) { return BoxArea(n); });
     }
+
+    BoardAccessibleQt& access() const { return *access_; }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -53,6 +61,9 @@ protected:
             painter.drawText(inside, Qt::AlignHCenter | Qt::AlignTop,
                              QString(QChar(static_cast<char16_t>(caption))));
         }
+        if (input_.FocusShown() && hasFocus()) {
+            DrawBoxFocus(painter, *this, BoxArea(input_.Focus()).toAlignedRect());
+        }
     }
 
     void mousePressEvent(QMouseEvent* event) override {
@@ -69,7 +80,23 @@ protected:
         }
     }
 
+    void keyPressEvent(QKeyEvent* event) override {
+        const std::optional<BoardKey> key = BoardKeyFor(*event);
+        if (!key || !input_.Key(*key)) {
+            QWidget::keyPressEvent(event);
+        }
+    }
+    bool focusNextPrevChild(bool) override {
+        return false;
+    }
+
 private:
+    // A box's square in logical pixels, as painted.
+    QRectF BoxArea(NodeIndex n) const {
+        const double dpr = devicePixelRatioF();
+        const PixelRect r = BoxRect(n, DeviceTransform());
+        return {r.x / dpr, r.y / dpr, r.width / dpr, r.height / dpr};
+    }
     TwipTransform DeviceTransform() const {
         return TwipTransform::ForDevice(LayoutScale(screen()) * devicePixelRatioF());
     }
@@ -83,6 +110,7 @@ private:
 
     BoardWindowQt& window_;
     BoardInput input_;
+    BoardAccessibleQt* access_;
 };
 
 BoardWindowQt::BoardWindowQt(QWidget* parent)
@@ -120,9 +148,11 @@ void BoardWindowQt::Show() {
 
 void BoardWindowQt::Changed() {
     view_->update();
+    view_->access().Changed();
 }
 
 void BoardWindowQt::Beep() {
+    view_->access().Refused();
     if (beepHandler_) {
         beepHandler_();
     } else {

@@ -102,6 +102,7 @@ void AboutDialog::BuildControls() {
     auto* image = new QLabel(client_);
     image->setObjectName(QStringLiteral("Image1"));
     image->setFocusPolicy(Qt::NoFocus);
+    image->setAccessibleName(QString::fromStdWString(std::wstring(kFigureAccessName)));
     place(image, kAboutImage1);
     const qreal ratio = devicePixelRatioF();
     const QSize device(static_cast<int>(std::lround(image->width() * ratio)),

@@ -1,0 +1,56 @@
+#include "board/qt/BoardKeysQt.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+#include <QWidget>
+
+namespace tessarline {
+
+std::optional<BoardKey> BoardKeyFor(const QKeyEvent& event) {
+    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+        return std::nullopt;
+    }
+    switch (event.key()) {
+    case Qt::Key_1:
+        return BoardKey::Box1;
+    case Qt::Key_2:
+        return BoardKey::Box2;
+    case Qt::Key_3:
+        return BoardKey::Box3;
+    case Qt::Key_4:
+        return BoardKey::Box4;
+    case Qt::Key_Left:
+        return BoardKey::Left;
+    case Qt::Key_Right:
+        return BoardKey::Right;
+    case Qt::Key_Up:
+        return BoardKey::Up;
+    case Qt::Key_Down:
+        return BoardKey::Down;
+    case Qt::Key_Tab:
+        return event.modifiers() & Qt::ShiftModifier ? BoardKey::Previous : BoardKey::Next;
+    case Qt::Key_Backtab:
+        return BoardKey::Previous;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return BoardKey::Activate;
+    default:
+        return std::nullopt;
+    }
+}
+
+void DrawBoxFocus(QPainter& painter, const QWidget& widget, const QRect& box) {
+    QStyleOptionFocusRect option;
+    option.initFrom(&widget);
+    // Two pixels out, so that the frame surrounds the box and leaves its own border alone.
+    option.rect = box.adjusted(-2, -2, 2, 2);
+    // The cue is only drawn once the keyboard has been used; styles draw it only then.
+    option.state |= QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
+    option.backgroundColor = widget.palette().color(widget.backgroundRole());
+    widget.style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, &widget);
+}
+
+} // namespace tessarline

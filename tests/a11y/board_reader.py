@@ -1,0 +1,110 @@
+"""Plays a nine-edge game through the screen reader's view of the program alone: reads the
+board's names and descriptions from AT-SPI, clicks boxes by their Press actions, and checks
+the events a reader would speak from."""
+import os
+import subprocess
+import sys
+import time
+
+import pyatspi
+from gi.repository import GLib
+
+FIGURE = "The figure: a circle, the square inscribed in it and both diagonals"
+# Each move: the box pressed, then what the three other boxes say afterwards.
+GAME = [
+    (2, {1: "arc faint", 3: "line faint", 4: "line and arc faint"}),
+    (1, {2: "none faint", 3: "line and arc faint", 4: "line faint"}),
+    (3, {1: "arc faint", 2: "line faint", 4: "line and arc faint"}),
+    (1, {2: "none faint", 3: "none faint", 4: "line faint"}),
+    (4, {1: "none faint", 2: "line and arc faint", 3: "line and arc faint"}),
+    (2, {1: "none faint", 3: "line faint", 4: "arc faint"}),
+    (4, {1: "none faint", 2: "none faint", 3: "line and arc faint"}),
+    (3, {1: "none faint", 2: "line faint", 4: "arc faint"}),
+    (4, {1: "none faint", 2: "none faint", 3: "none faint"}),
+]
+failures = []
+told = []
+
+
+def check(what, got, want):
+    if got != want:
+        failures.append(f"{what}: got {got!r}, want {want!r}")
+
+
+def wait_for(find, seconds=20):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        found = find()
+        if found:
+            return found
+        GLib.MainContext.default().iteration(False)
+        time.sleep(0.05)
+    sys.exit("timed out waiting for the program's accessibility tree")
+
+
+def events_after(act):
+    """The names of the objects whose description-changed events follow act."""
+    del told[:]
+    act()
+    deadline = time.monotonic() + 0.2
+    while time.monotonic() < deadline:
+        while GLib.MainContext.default().iteration(False):
+            pass
+        time.sleep(0.02)
+    return {e.source.name for e in told}
+
+
+def find(root, role, name=None):
+    return pyatspi.findDescendant(
+        root, lambda a: a.getRole() == role and (name is None or a.name == name))
+
+
+def main(program):
+    # Registered before the program starts, so that it sends these events from the first.
+    pyatspi.Registry.registerEventListener(told.append,
+                                           "object:property-change:accessible-description")
+    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
+    game = subprocess.Popen([program], env=env)
+    try:
+        desktop = pyatspi.Registry.getDesktop(0)
+        app = wait_for(lambda: next(
+            (a for a in desktop if a is not None and a.get_process_id() == game.pid), None))
+        board = wait_for(lambda: find(app, pyatspi.ROLE_PANEL, "Board"))
+        boxes = {n: board[n - 1] for n in range(1, 5)}
+        check("boxes", [(b.name, b.getRole()) for b in boxes.values()],
+              [(f"Box {n}", pyatspi.ROLE_PUSH_BUTTON) for n in range(1, 5)])
+        check("fresh board", board.description, "0 of 10 edges traced")
+        check("fresh box 1", boxes[1].description, "pen here")
+        for step, (box, others) in enumerate(GAME, 1):
+            action = boxes[box].queryAction()
+            check("action", action.getName(0), "Press")
+            heard = events_after(lambda: action.doAction(0))
+            check(f"move {step} board", board.description, f"{step} of 10 edges traced")
+            check(f"move {step} box {box}", boxes[box].description, "pen here")
+            for n, said in others.items():
+                check(f"move {step} box {n}", boxes[n].description, said)
+            check(f"move {step} told", "Board" in heard and f"Box {box}" in heard, True)
+        # Box 1 has no faint edge left towards the pen: the refused click is told on it alone.
+        heard = events_after(lambda: boxes[1].queryAction().doAction(0))
+        check("refused move told", heard, {"Box 1"})
+        check("refused move board", board.description, "9 of 10 edges traced")
+
+        # Help opens a modal dialog, so it goes by its access key rather than a blocking Press.
+        window = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--pid", str(game.pid),
+                                 "--name", "Tessarline"], capture_output=True, text=True,
+                                check=True).stdout.split()[0]
+        subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True)
+        subprocess.run(["xdotool", "key", "alt+h"], check=True)
+        dialog = wait_for(lambda: find(app, pyatspi.ROLE_DIALOG))
+        check("help picture", find(dialog, pyatspi.ROLE_IMAGE).name, FIGURE)
+        check("help OK", find(dialog, pyatspi.ROLE_PUSH_BUTTON, "OK") is not None, True)
+    finally:
+        game.terminate()
+        game.wait()
+    for failure in failures:
+        print("FAIL", failure)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1]))
