@@ -33,7 +33,7 @@ deps-windows:
 run: deps-run build
 	@scripts/run.sh $(BUILD)/tessarline
 
-test: deps-test format-check test-host test-asan test-windows
+test: deps-test format-check test-host test-asan test-windows test-web
 
 test-host: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -43,3 +43,11 @@ $(WEB_BUILD)/index.html: app/web/index.html
 	cp $< $@
 
 -include $(WEB_OBJS:.o=.d)
+
+# The page in Debian's headless Chromium, driven by the pinned puppeteer-core; installed again
+# only when the lock file changes.
+.PHONY: test-web
+test-web: web
+	cd tests/web && { [ node_modules/.package-lock.json -nt package-lock.json ] || \
+	  npm ci --no-audit --no-fund; }
+	node --test tests/web/page.test.js

@@ -101,10 +101,8 @@ function BoardView(core, root) {
     ' ': 10, Enter: 10 };
   root.addEventListener('keydown', (event) => {
     if (event.altKey || event.ctrlKey || event.metaKey) return;
-    let key = event.key === 'Tab' ? (event.shiftKey ? 9 : 8) : keys[event.key];
-    // The keypad's digits without Num Lock.
-    const pad = /^Numpad([1-4])$/.exec(event.code);
-    if (key === undefined && pad) key = Number(pad[1]) - 1;
+    // By the key's meaning: the keypad's digits with Num Lock on, its arrows with it off.
+    const key = event.key === 'Tab' ? (event.shiftKey ? 9 : 8) : keys[event.key];
     if (key !== undefined && core.key(key)) event.preventDefault();
   });
 
