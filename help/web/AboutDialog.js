@@ -102,8 +102,10 @@ function AboutDialog(core, closed) {
     core.aboutLoad();
     parts.win.showModal();
     // Its client area at a fixed place on the screen, the caption bar above it.
-    parts.win.style.left = area.left + 'px';
-    parts.win.style.top = area.top - parts.client.offsetTop + 'px';
+    const frame = parts.win.getBoundingClientRect();
+    const inner = parts.client.getBoundingClientRect();
+    Object.assign(parts.win.style, { margin: '0', right: 'auto', bottom: 'auto',
+      left: area.left - (inner.left - frame.left) + 'px', top: area.top - (inner.top - frame.top) + 'px' });
     // Text past the label's height is cut at a whole line.
     const line = parseFloat(getComputedStyle(rules).lineHeight);
     rules.style.height = Math.floor(rules.clientHeight / line) * line + 'px';
