@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, skipping those already present.
-# Usage: scripts/install-deps.sh run|test|bench|windows|web
+# Usage: scripts/install-deps.sh run|test|bench|windows|web|test-web
 set -euo pipefail
 
 common=(cmake make g++ pkg-config qt6-base-dev fonts-dejavu-core)
@@ -18,8 +18,9 @@ test) wanted=("${common[@]}" libgtest-dev libgmock-dev libx11-dev xvfb xdotool c
 bench) wanted=("${common[@]}" libbenchmark-dev xvfb xdotool "${mingw[@]}" "${wine[@]}" "${web[@]}") ;;
 windows) wanted=(cmake make g++ "${mingw[@]}") ;;
 web) wanted=(make emscripten) ;;
+test-web) wanted=(make "${web[@]}") ;;
 *)
-    echo "usage: $0 run|test|bench|windows|web" >&2
+    echo "usage: $0 run|test|bench|windows|web|test-web" >&2
     exit 2
     ;;
 esac

@@ -48,6 +48,7 @@ $(WEB_BUILD)/index.html: app/web/index.html
 # only when the lock file changes.
 .PHONY: test-web
 test-web: web
+	@scripts/install-deps.sh test-web
 	cd tests/web && { [ node_modules/.package-lock.json -nt package-lock.json ] || \
 	  npm ci --no-audit --no-fund; }
 	node --test tests/web/page.test.js
