@@ -29,6 +29,8 @@ var Module = {
     const commands = { mnuReset: core.reset, mnuHelp: core.help };
     for (const item of menu.children) {
       item.addEventListener('click', () => {
+        // Chromium lets access keys through to content that a modal dialog makes inert.
+        if (document.querySelector('dialog[open]')) return;
         board.focus();
         commands[item.id]();
       });

@@ -3,15 +3,17 @@
 // Every opening builds it afresh, as the desktop dialog is loaded afresh.
 function AboutDialog(core, closed) {
   let dialog = null;
+  let windows = 0;
 
-  // A window of the page: a caption bar with its close button above a client area.
-  function makeWindow(caption, width, height) {
+  // A window of the page: a caption bar with its close button above a client area, of the
+  // given size or of its content's.
+  function makeWindow(caption, clientClass, size) {
     const win = document.createElement('dialog');
     win.className = 'window';
     const bar = document.createElement('div');
     bar.className = 'caption';
     const title = document.createElement('span');
-    title.id = 'caption' + document.querySelectorAll('dialog').length;
+    title.id = 'caption' + ++windows;
     title.textContent = caption;
     win.setAttribute('aria-labelledby', title.id);
     const close = document.createElement('button');
@@ -22,9 +24,11 @@ function AboutDialog(core, closed) {
     close.textContent = '\u00d7';
     bar.append(title, close);
     const client = document.createElement('div');
-    client.className = 'client';
-    client.style.width = width + 'px';
-    client.style.height = height + 'px';
+    client.className = clientClass;
+    if (size) {
+      client.style.width = size.width + 'px';
+      client.style.height = size.height + 'px';
+    }
     win.append(bar, client);
     document.body.appendChild(win);
     return { win, title, close, client };
@@ -46,12 +50,14 @@ function AboutDialog(core, closed) {
 
   // The modal message box over the dialog: the message and one OK.
   function message(text, caption) {
-    const box = makeWindow(caption, 0, 0);
-    box.client.className = 'message';
-    box.client.removeAttribute('style');
+    const box = makeWindow(caption, 'message');
     const ok = element('button', 'ok', 'OK');
     box.client.append(element('p', 'text', text), ok);
-    const done = () => box.win.remove();
+    // Closed first, so that the focus goes back to where it was.
+    const done = () => {
+      box.win.close();
+      box.win.remove();
+    };
     ok.addEventListener('click', done);
     box.close.addEventListener('click', done);
     box.win.addEventListener('cancel', (event) => {
@@ -64,7 +70,7 @@ function AboutDialog(core, closed) {
 
   function open() {
     const area = core.aboutLayout(0);
-    const parts = makeWindow('About MyApp', area.width, area.height);
+    const parts = makeWindow('About MyApp', 'client', area);
     dialog = parts;
     const figure = core.figure(50);
     const picture = place(element('canvas', 'picture'), 1);
@@ -88,7 +94,10 @@ function AboutDialog(core, closed) {
     parts.titleLabel = title;
 
     ok.addEventListener('click', () => core.aboutOK());
-    sysInfo.addEventListener('click', () => core.aboutSysInfo());
+    // Not while the message is over the dialog: Chromium lets access keys through to it.
+    sysInfo.addEventListener('click', () => {
+      if ([...document.querySelectorAll('dialog[open]')].pop() === parts.win) core.aboutSysInfo();
+    });
     parts.close.addEventListener('click', () => core.aboutOK());
     // Esc presses the cancel button, which is OK; Enter presses OK unless a button has the focus.
     parts.win.addEventListener('cancel', (event) => {
@@ -118,6 +127,7 @@ function AboutDialog(core, closed) {
     caption: (text) => { dialog.title.textContent = text; },
     titleLabel: (text) => { dialog.titleLabel.textContent = text; },
     unload: () => {
+      dialog.win.close();
       dialog.win.remove();
       dialog = null;
       closed();
