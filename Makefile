@@ -33,7 +33,7 @@ deps-windows:
 run: deps-run build
 	@scripts/run.sh $(BUILD)/tessarline
 
-test: deps-test format-check test-host test-asan test-windows
+test: deps-test format-check test-host test-asan test-windows test-web
 
 test-host: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -70,4 +70,6 @@ format-check:
 	  clang-format --dry-run --Werror $$files && echo "clang-format: clean"
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(ART_BUILD) $(WIN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(ART_BUILD) $(WIN_BUILD) $(WEB_BUILD)
+
+include app/web/web.mk

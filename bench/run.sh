@@ -57,6 +57,9 @@ if [ -x bench/windows.sh ]; then
     while IFS= read -r line; do row "$line"; done < <(bench/windows.sh "$runs" "$warmup" "$target")
 fi
 
+echo "Web page, $runs counted runs after $warmup warm-up runs each, alternating"
+while IFS= read -r line; do row "$line"; done < <(bench/web.sh "$runs" "$warmup" "$target")
+
 echo "Core"
 core=$(build-bench/bench/core_bench --benchmark_repetitions="$runs" \
     --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null |
@@ -71,7 +74,8 @@ core=$(build-bench/bench/core_bench --benchmark_repetitions="$runs" \
     echo "against the pair's floor; the target is at most $target. The second Linux floor has the"
     echo "same two-command menu bar and draws one character of text: the gap between the two floors"
     echo "is what the toolkit's menu bar and fonts cost, and the program's ratio to the second floor"
-    echo "is its own cost."
+    echo "is its own cost. The web rows time a page load in headless Chromium from the navigation's"
+    echo "start to the first painted board, against a page that only paints a canvas of that size."
     echo
     echo "| command | median wall time | median peak memory | time ratio | memory ratio |"
     echo "|---|---|---|---|---|"

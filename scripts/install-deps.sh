@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, skipping those already present.
-# Usage: scripts/install-deps.sh run|test|bench|windows
+# Usage: scripts/install-deps.sh run|test|bench|windows|web|test-web
 set -euo pipefail
 
 common=(cmake make g++ pkg-config qt6-base-dev fonts-dejavu-core)
@@ -8,16 +8,20 @@ common=(cmake make g++ pkg-config qt6-base-dev fonts-dejavu-core)
 # GoogleTest sources for its tests.
 mingw=(g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix)
 wine=(wine wine64 googletest)
+# The web page: Debian's emscripten builds it, Debian's chromium runs its test and benchmark.
+web=(emscripten chromium)
 case "${1:-run}" in
 # The build configures the tests too, so running needs GoogleTest's headers as well.
 run) wanted=("${common[@]}" libgtest-dev libgmock-dev libx11-dev xvfb xdotool) ;;
 test) wanted=("${common[@]}" libgtest-dev libgmock-dev libx11-dev xvfb xdotool clang-format
     at-spi2-core python3-pyatspi dbus-x11
-    "${mingw[@]}" "${wine[@]}") ;;
-bench) wanted=("${common[@]}" libbenchmark-dev xvfb xdotool "${mingw[@]}" "${wine[@]}") ;;
+    "${mingw[@]}" "${wine[@]}" "${web[@]}") ;;
+bench) wanted=("${common[@]}" libbenchmark-dev xvfb xdotool "${mingw[@]}" "${wine[@]}" "${web[@]}") ;;
 windows) wanted=(cmake make g++ "${mingw[@]}") ;;
+web) wanted=(make emscripten) ;;
+test-web) wanted=(make "${web[@]}") ;;
 *)
-    echo "usage: $0 run|test|bench|windows" >&2
+    echo "usage: $0 run|test|bench|windows|web|test-web" >&2
     exit 2
     ;;
 esac

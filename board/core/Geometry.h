@@ -5,8 +5,8 @@
 #include "board/core/Types.h"
 
 #include <array>
-#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 
 namespace tessarline {
@@ -122,9 +122,13 @@ inline constexpr std::array<ArcLayout, kArcCount> kArcs = {{
 }};
 
 // An arc angle in radians: the constant with the given bit pattern divided by 4, in single
-// precision.
+// precision. The bits are copied rather than bit_cast, which not every standard library in use
+// has yet.
 inline float ArcAngle(std::uint32_t bits) {
-    return std::bit_cast<float>(bits) / 4.0f;
+    static_assert(sizeof(float) == sizeof bits);
+    float constant = 0.0f;
+    std::memcpy(&constant, &bits, sizeof constant);
+    return constant / 4.0f;
 }
 
 // The edges joining two distinct nodes: always one line, and an arc on the four sides.

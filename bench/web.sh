@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# The web rows of `make bench`: the web build's total size against its budget, then its start-up
+# in headless Chromium against a page that only paints a canvas (bench/web_startup.js).
+#
+#   bench/web.sh RUNS WARMUP TARGET_RATIO
+#
+# Prints only Markdown table rows; everything else goes to stderr. Targets are reported, never
+# enforced: the script fails only when something cannot be built or run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+budget_kb=150
+echo "web.sh: building the web page" >&2
+make --no-print-directory web >&2
+(cd tests/web && { [ node_modules/.package-lock.json -nt package-lock.json ] ||
+    npm ci --no-audit --no-fund >&2; })
+
+files=(build-web/index.html build-web/tessarline.js build-web/tessarline.wasm)
+bytes=$(cat "${files[@]}" | wc -c)
+kb=$(awk -v b="$bytes" 'BEGIN { printf "%.1f", b / 1024 }')
+if [ "$bytes" -le $((budget_kb * 1024)) ]; then verdict=met; else verdict="not met"; fi
+echo "| web build size (index.html, tessarline.js and tessarline.wasm, uncompressed) | $kb KiB ($bytes bytes) | target at most $budget_kb KB ($((budget_kb * 1024)) bytes): $verdict | | |"
+
+node bench/web_startup.js "${1:-10}" "${2:-2}" "${3:-1.10}"

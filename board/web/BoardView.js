@@ -1,0 +1,127 @@
+// The board window's client area on the page: the core's picture on a canvas with the boxes'
+// captions on top, the pointer and the keys handed to the core's input, and one button per box
+// for assistive technology, named and described by the core.
+function BoardView(core, root) {
+  const canvas = document.createElement('canvas');
+  canvas.setAttribute('aria-hidden', 'true');
+  const context = canvas.getContext('2d');
+  root.appendChild(canvas);
+  root.tabIndex = 0;
+  root.setAttribute('role', 'group');
+
+  // Each box is a real button for assistive technology. The pointer passes through to the
+  // canvas, so that a mouse click is a press and a release as the core counts them.
+  const boxes = [1, 2, 3, 4].map((node) => {
+    const button = document.createElement('button');
+    button.type = 'button';
+    button.tabIndex = -1;
+    button.id = 'box' + node;
+    button.className = 'box';
+    button.addEventListener('click', () => core.click(node));
+    root.appendChild(button);
+    return button;
+  });
+
+  const ratio = () => window.devicePixelRatio || 1;
+
+  function drawCaptions(target, dpr) {
+    target.font = 8 * dpr + 'pt sans-serif';
+    target.textAlign = 'center';
+    target.textBaseline = 'top';
+    for (let node = 1; node <= 4; node++) {
+      const b = core.box(node, dpr);
+      const inside = [b.x + b.border, b.y + b.border, b.width - 2 * b.border, b.height - 2 * b.border];
+      target.save();
+      target.beginPath();
+      target.rect(...inside);
+      target.clip();
+      target.fillStyle = core.boxTextColour(node);
+      target.fillText(b.caption, inside[0] + inside[2] / 2, inside[1]);
+      target.restore();
+    }
+  }
+
+  // What the core's Changed asks for: the picture, the captions and what assistive technology
+  // reads, all from the board's state.
+  function paint() {
+    const dpr = ratio();
+    const width = core.width(dpr);
+    const height = core.height(dpr);
+    if (canvas.width !== width || canvas.height !== height) {
+      canvas.width = width;
+      canvas.height = height;
+    }
+    canvas.style.width = width / dpr + 'px';
+    canvas.style.height = height / dpr + 'px';
+    context.putImageData(core.render(dpr), 0, 0);
+    drawCaptions(context, dpr);
+
+    root.setAttribute('aria-label', core.boardName());
+    root.setAttribute('aria-description', core.boardDescription());
+    boxes.forEach((button, i) => {
+      const b = core.box(i + 1, dpr);
+      button.style.left = b.x / dpr + 'px';
+      button.style.top = b.y / dpr + 'px';
+      button.style.width = b.width / dpr + 'px';
+      button.style.height = b.height / dpr + 'px';
+      button.setAttribute('aria-label', core.boxName(i + 1));
+      button.setAttribute('aria-description', core.boxDescription(i + 1));
+      button.classList.toggle('focus', core.focusShown() && core.focus() === i + 1);
+    });
+    root.setAttribute('aria-activedescendant', 'box' + core.focus());
+  }
+
+  // A new device pixel ratio (zoom, another screen) needs the picture at the new scale.
+  function watchRatio() {
+    matchMedia('(resolution: ' + ratio() + 'dppx)').addEventListener('change', () => {
+      paint();
+      watchRatio();
+    }, { once: true });
+  }
+  watchRatio();
+
+  // The device pixel under the pointer, as the core's picture is laid out.
+  function pixel(event) {
+    const r = canvas.getBoundingClientRect();
+    const dpr = ratio();
+    return [Math.floor((event.clientX - r.left) * dpr), Math.floor((event.clientY - r.top) * dpr), dpr];
+  }
+  canvas.addEventListener('pointerdown', (event) => {
+    if (event.button === 0 && core.press(...pixel(event))) {
+      canvas.setPointerCapture(event.pointerId);
+    }
+  });
+  canvas.addEventListener('pointerup', (event) => {
+    if (event.button === 0) core.release(...pixel(event));
+  });
+  canvas.addEventListener('pointercancel', () => core.cancel());
+
+  // BoardKey: the boxes 1 to 4, Left, Right, Up, Down, Next, Previous, Activate.
+  const keys = { 1: 0, 2: 1, 3: 2, 4: 3, ArrowLeft: 4, ArrowRight: 5, ArrowUp: 6, ArrowDown: 7,
+    ' ': 10, Enter: 10 };
+  root.addEventListener('keydown', (event) => {
+    if (event.altKey || event.ctrlKey || event.metaKey) return;
+    // By the key's meaning: the keypad's digits with Num Lock on, its arrows with it off.
+    const key = event.key === 'Tab' ? (event.shiftKey ? 9 : 8) : keys[event.key];
+    if (key !== undefined && core.key(key)) event.preventDefault();
+  });
+
+  return { paint, drawCaptions, focus: () => root.focus({ preventScroll: true }) };
+}
+
+// The platform's plain alert: a short tone through Web Audio.
+function Alert() {
+  let audio = null;
+  return function beep() {
+    audio = audio || new AudioContext();
+    const now = audio.currentTime;
+    const tone = audio.createOscillator();
+    const volume = audio.createGain();
+    tone.frequency.value = 880;
+    volume.gain.setValueAtTime(0.2, now);
+    volume.gain.exponentialRampToValueAtTime(0.001, now + 0.15);
+    tone.connect(volume).connect(audio.destination);
+    tone.start(now);
+    tone.stop(now + 0.15);
+  };
+}
