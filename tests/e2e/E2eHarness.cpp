@@ -58,9 +58,7 @@ struct Rect {
 struct Shot {
     Rect r;
     std::vector<Pixel> pixels;
-    Pixel At(int x, int y) const {
-        return pixels[static_cast<std::size_t>(y * r.width + x)];
-    }
+    Pixel At(int x, int y) const { return pixels[static_cast<std::size_t>(y * r.width + x)]; }
 };
 
 Display* x = nullptr;

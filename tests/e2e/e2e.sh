@@ -22,23 +22,22 @@ trap cleanup EXIT
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_FONT_DPI
 mkdir -m 700 "$scratch/runtime" && mkdir "$scratch/bin"
 export XDG_RUNTIME_DIR=$scratch/runtime HOME=$scratch
+xvfb_start
 
 if [[ $program != *.exe ]]; then
-    xvfb_start
     "$harness" env PATH="$scratch/bin" "$program"
     exit
 fi
 
 export WINEPREFIX=$scratch/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# Unmanaged windows: Wine draws their frames and takes the focus it is given.
-if ! { env -u DISPLAY wine wineboot -i &&
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f &&
-    wineserver -w; } >"$scratch/wine.log" 2>&1; then
+# Unmanaged windows: Wine draws their frames and takes the focus it is given. The prefix's
+# server stays up for the program.
+if ! { wine wineboot -i &&
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f; } >"$scratch/wine.log" 2>&1; then
     echo "e2e.sh: cannot set up the Wine prefix:" >&2
     tail -n 20 "$scratch/wine.log" >&2
     exit 1
 fi
-xvfb_start
 # Wine's own messages go to the log, shown when the harness fails.
 "$harness" wine "$program" 2>>"$scratch/wine.log" || {
     status=$?
