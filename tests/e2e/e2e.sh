@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the end-to-end harness against one program on a private virtual X server, with no
 # system-information tool to be found: for the Qt program a PATH that holds none, for
-# Tessarline.exe a fresh Wine prefix with the X11 driver, whose windows are plain X windows.
+# Tessarline.exe a fresh Wine prefix.
 # Usage: tests/e2e/e2e.sh HARNESS PROGRAM
 set -euo pipefail
 
@@ -10,9 +10,7 @@ program=${2:?usage: $0 HARNESS PROGRAM}
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/tessarline-e2e.XXXXXX")
 . "$(dirname "$0")/../../scripts/xvfb.sh"
 cleanup() {
-    if [ -n "${WINEPREFIX:-}" ]; then
-        wineserver -k >/dev/null 2>&1 || true
-    fi
+    [ -z "${WINEPREFIX:-}" ] || wineserver -k >/dev/null 2>&1 || true
     xvfb_stop
     rm -rf "$scratch"
 }
@@ -23,24 +21,18 @@ unset WAYLAND_DISPLAY QT_QPA_PLATFORM QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT
 mkdir -m 700 "$scratch/runtime" && mkdir "$scratch/bin"
 export XDG_RUNTIME_DIR=$scratch/runtime HOME=$scratch
 xvfb_start
-
 if [[ $program != *.exe ]]; then
     "$harness" env PATH="$scratch/bin" "$program"
     exit
 fi
 
+# Wine's X11 driver with unmanaged windows: plain X windows, with frames that Wine draws. The
+# prefix's server stays up for the program. Wine's own messages go to a log, shown on failure.
 export WINEPREFIX=$scratch/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# Unmanaged windows: Wine draws their frames and takes the focus it is given. The prefix's
-# server stays up for the program.
-if ! { wine wineboot -i &&
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f; } >"$scratch/wine.log" 2>&1; then
-    echo "e2e.sh: cannot set up the Wine prefix:" >&2
-    tail -n 20 "$scratch/wine.log" >&2
-    exit 1
-fi
-# Wine's own messages go to the log, shown when the harness fails.
-"$harness" wine "$program" 2>>"$scratch/wine.log" || {
+log=$scratch/wine.log
+{ wine wineboot -i && wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f; } \
+    >"$log" 2>&1 && "$harness" wine "$program" 2>>"$log" || {
     status=$?
-    tail -n 20 "$scratch/wine.log" >&2
+    tail -n 20 "$log" >&2
     exit "$status"
 }
