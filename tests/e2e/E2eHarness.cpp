@@ -67,13 +67,11 @@ bool Check(bool ok, const std::string& what) {
 
 template <class Condition> bool WaitFor(Condition condition, std::chrono::seconds limit = 20s) {
     const auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
+    bool ok = false;
+    while (!(ok = condition()) && std::chrono::steady_clock::now() < end) {
         std::this_thread::sleep_for(20ms);
     }
-    return true;
+    return ok;
 }
 
 void Xdotool(const std::string& args) {
@@ -106,11 +104,9 @@ Shot Grab(Window w) {
     XWindowAttributes a{};
     XImage* image = nullptr;
     // A top-level window is a child of the root: its place is the screen's.
-    if (XGetWindowAttributes(x, w, &a)) {
-        image = XGetImage(x, DefaultRootWindow(x), a.x, a.y, static_cast<unsigned>(a.width),
-                          static_cast<unsigned>(a.height), AllPlanes, ZPixmap);
-    }
-    if (image == nullptr) {
+    if (!XGetWindowAttributes(x, w, &a) ||
+        (image = XGetImage(x, DefaultRootWindow(x), a.x, a.y, static_cast<unsigned>(a.width),
+                           static_cast<unsigned>(a.height), AllPlanes, ZPixmap)) == nullptr) {
         return {};
     }
     Shot s{a.x, a.y, a.width, a.height, {}};
@@ -124,7 +120,7 @@ Shot Grab(Window w) {
 // The pixels of the shot from (ox, oy) on that differ from the board; inside a box only those
 // beyond what its caption, in the platform's font, may cover: a third of the box.
 long Mismatches(const Shot& s, const PixelBuffer& board, int ox, int oy) {
-    if (ox + board.Width() > s.width || oy + board.Height() > s.height) {
+    if (ox < 0 || ox + board.Width() > s.width || oy + board.Height() > s.height) {
         return board.Width() * board.Height();
     }
     auto wrong = [&](int left, int top, int width, int height) {
@@ -189,32 +185,23 @@ int main(int argc, char** argv) {
         return 1;
     };
 
-    // The fresh board, found in its window by its pixels, wherever the menu bar ends.
     Model model;
     std::vector<Window> board;
-    int ox = 0, oy = 0; // the board's top-left corner in its window
-    auto found = [&] {
-        const Shot s = Grab(board[0]);
-        const PixelBuffer want = RenderBoard(model.form, model.surface, kPixels);
-        for (oy = 0; oy + want.Height() <= s.height; ++oy) {
-            for (ox = 0; ox + want.Width() <= s.width; ++ox) {
-                if (s.At(ox, oy) == want.At(0, 0) && Mismatches(s, want, ox, oy) == 0) {
-                    return true;
-                }
-            }
-        }
-        return false;
-    };
-    if (!Check(WaitFor([&] { return (board = Windows("Tessarline")).size() == 1; }, 60s),
-               "the board window \"Tessarline\" shows") ||
-        !Check(WaitFor(found), "the fresh board")) {
-        return abandon();
-    }
+    int ox = -1, oy = -1; // the board's top-left corner in its window, once found
     auto shows = [&](const std::string& what) {
         long wrong = 0;
         const bool ok = WaitFor([&] {
-            wrong =
-                Mismatches(Grab(board[0]), RenderBoard(model.form, model.surface, kPixels), ox, oy);
+            const Shot s = Grab(board[0]);
+            const PixelBuffer want = RenderBoard(model.form, model.surface, kPixels);
+            // Found the first time by its pixels, wherever the menu bar ends.
+            for (int top = 0; ox < 0 && top + want.Height() <= s.height; ++top) {
+                for (int left = 0; ox < 0 && left + want.Width() <= s.width; ++left) {
+                    if (s.At(left, top) == want.At(0, 0) && Mismatches(s, want, left, top) == 0) {
+                        ox = left, oy = top;
+                    }
+                }
+            }
+            wrong = Mismatches(s, want, ox, oy);
             for (XEvent e; XPending(x) > 0;) {
                 XNextEvent(x, &e);
                 const auto* xkb = reinterpret_cast<XkbAnyEvent*>(&e);
@@ -222,9 +209,14 @@ int main(int argc, char** argv) {
             }
             return wrong == 0 && bells == model.beeps;
         });
-        Check(ok, what + " (pixels off " + std::to_string(wrong) + ", bells " +
-                      std::to_string(bells) + " of " + std::to_string(model.beeps) + ")");
+        return Check(ok, what + " (pixels off " + std::to_string(wrong) + ", bells " +
+                             std::to_string(bells) + " of " + std::to_string(model.beeps) + ")");
     };
+    if (!Check(WaitFor([&] { return (board = Windows("Tessarline")).size() == 1; }, 60s),
+               "the board window \"Tessarline\" shows") ||
+        !shows("the fresh board")) {
+        return abandon();
+    }
 
     // Moves along a line, an arc and a diagonal, one refused with a beep, one more; Reset.
     const Shot where = Grab(board[0]);
