@@ -11,8 +11,10 @@ CMAKE_GEN  := -G "Unix Makefiles"
 
 all: build
 
+# The host build's end-to-end test also plays the Windows program, once it is built.
 build:
-	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DTESSARLINE_WINDOWS_PROGRAM=$(abspath $(WIN_BUILD))/Tessarline.exe >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
 
 deps-run:
@@ -30,12 +32,15 @@ bench: deps-bench
 deps-windows:
 	@scripts/install-deps.sh windows
 
+# Without a display, run.sh saves a picture of the window with the grab tool.
 run: deps-run build
+	$(if $(DISPLAY)$(WAYLAND_DISPLAY),,cmake --build $(BUILD) -j $(JOBS) --target tessarline_grab)
 	@scripts/run.sh $(BUILD)/tessarline
 
-test: deps-test format-check test-host test-asan test-windows test-web
+# The Windows build comes first: the host tests play its program end to end.
+test: deps-test format-check test-windows test-host test-asan test-web
 
-test-host: build
+test-host: build windows
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test-asan:
@@ -60,7 +65,7 @@ windows: deps-windows windows-configure
 	@echo "Built $(WIN_BUILD)/Tessarline.exe"
 
 # Every Windows test under Wine, in a throw-away Wine prefix made once for the run.
-test-windows: deps-test windows-configure
+test-windows: deps-test windows
 	cmake --build $(WIN_BUILD) -j $(JOBS)
 	@scripts/wine-env.sh ctest $(WIN_BUILD) -j $(JOBS)
 

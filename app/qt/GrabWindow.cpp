@@ -1,5 +1,5 @@
 // Development tool: saves a picture of an X window, optionally once the board in it has been
-// drawn. Used by scripts/run.sh without a display and by the end-to-end tests.
+// drawn. Used by scripts/run.sh without a display.
 //
 //   tessarline_grab [--wait-board] WINDOW_ID OUTPUT.png
 #include "board/core/BoardPicture.h"
