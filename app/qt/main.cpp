@@ -1,4 +1,6 @@
 #include "app/qt/AppFont.h"
+#include "app/qt/DisplayCheck.h"
+#include "app/qt/WindowFrames.h"
 #include "board/qt/BoardWindowQt.h"
 #include "help/linux/LinuxRegistry.h"
 #include "help/qt/HelpDialogHost.h"
@@ -6,7 +8,11 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    if (!tessarline::FindDisplay(argc, argv)) {
+        return 1;
+    }
     QApplication app(argc, argv);
+    tessarline::FitWindowFrames(app);
     // One font for the whole program, the menu bar included.
     QApplication::setFont(tessarline::AppFont());
     // Lets desktops match the window to the installed launcher and its icon.

@@ -3,6 +3,7 @@
 #include "app/core/AppInfo.h"
 #include "app/qt/AppFont.h"
 #include "app/qt/AppIcon.h"
+#include "app/qt/LabelColour.h"
 #include "help/core/AboutLayout.h"
 #include "help/qt/FigureImage.h"
 
@@ -31,7 +32,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
     label->setWordWrap(true);
     label->setFocusPolicy(Qt::NoFocus);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::black);
+    palette.setColor(QPalette::WindowText, LabelTextColour(palette));
     label->setPalette(palette);
     return label;
 }

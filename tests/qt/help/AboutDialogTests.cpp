@@ -132,7 +132,7 @@ TEST_F(HelpDialogTest, ShowsTitleTextsAndLayout) {
         int inkRows = 0;
         for (int y = 0; y < pixels.height(); ++y) {
             for (int x = 0; x < pixels.width(); ++x) {
-                if (pixels.pixelColor(x, y) == QColor(Qt::black)) {
+                if (qGray(pixels.pixel(x, y)) < 64) { // the glyphs are smoothed
                     ++inkRows;
                     break;
                 }
