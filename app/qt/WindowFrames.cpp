@@ -44,6 +44,7 @@ void SetMotifHints(QWidget& window) {
 class TitleBar final : public QWidget {
 public:
     explicit TitleBar(QWidget& window) : QWidget(&window) {
+        setObjectName(QStringLiteral("titleBar"));
         QFont bold = font();
         bold.setBold(true);
         setFont(bold);
@@ -97,7 +98,7 @@ private:
 // Makes room at the top for the title bar: in the margins of a window that has a layout, or
 // by moving its children down and growing it. Each showing may bring new children.
 void AddTitleBar(QWidget& window) {
-    auto* bar = window.findChild<TitleBar*>(QString(), Qt::FindDirectChildrenOnly);
+    auto* bar = window.findChild<QWidget*>(QStringLiteral("titleBar"), Qt::FindDirectChildrenOnly);
     if (bar == nullptr) {
         window.overrideWindowFlags(window.windowFlags() | Qt::FramelessWindowHint);
         window.windowHandle()->setFlags(window.windowFlags());
