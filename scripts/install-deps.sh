@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, skipping those already present.
-# Usage: scripts/install-deps.sh run|test|bench|windows
+# Usage: scripts/install-deps.sh run|test|bench|windows|package
 set -euo pipefail
 
-common=(cmake make g++ pkg-config qt6-base-dev fonts-dejavu-core)
+# FreeSans is the face the program asks for; qt6-wayland runs it natively under Wayland.
+common=(cmake make g++ pkg-config qt6-base-dev fonts-dejavu-core fonts-freefont-ttf qt6-wayland)
+# The Debian package's tools, and the checks that make test runs on it.
+package=(dpkg-dev file)
+checks=(lintian desktop-file-utils appstream weston x11-utils)
 # The Windows program: the mingw-w64 cross compiler (POSIX thread model); Wine and the
 # GoogleTest sources for its tests.
 mingw=(g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix)
@@ -12,11 +16,12 @@ case "${1:-run}" in
 # The build configures the tests too, so running needs GoogleTest's headers as well.
 run) wanted=("${common[@]}" libgtest-dev libgmock-dev libx11-dev xvfb xdotool) ;;
 test) wanted=("${common[@]}" libgtest-dev libgmock-dev libx11-dev xvfb xdotool clang-format
-    "${mingw[@]}" "${wine[@]}") ;;
+    "${mingw[@]}" "${wine[@]}" "${package[@]}" "${checks[@]}") ;;
 bench) wanted=("${common[@]}" libbenchmark-dev xvfb xdotool "${mingw[@]}" "${wine[@]}") ;;
 windows) wanted=(cmake make g++ "${mingw[@]}") ;;
+package) wanted=("${common[@]}" libgtest-dev libgmock-dev libx11-dev "${package[@]}") ;;
 *)
-    echo "usage: $0 run|test|bench|windows" >&2
+    echo "usage: $0 run|test|bench|windows|package" >&2
     exit 2
     ;;
 esac
