@@ -17,7 +17,7 @@ case "${1:-run}" in
 run) wanted=("${common[@]}" libgtest-dev libgmock-dev libx11-dev xvfb xdotool) ;;
 test) wanted=("${common[@]}" libgtest-dev libgmock-dev libx11-dev xvfb xdotool clang-format
     "${mingw[@]}" "${wine[@]}" "${package[@]}" "${checks[@]}") ;;
-bench) wanted=("${common[@]}" libbenchmark-dev xvfb xdotool "${mingw[@]}" "${wine[@]}") ;;
+bench) wanted=("${common[@]}" libbenchmark-dev libx11-dev xvfb xdotool "${mingw[@]}" "${wine[@]}") ;;
 windows) wanted=(cmake make g++ "${mingw[@]}") ;;
 package) wanted=("${common[@]}" libgtest-dev libgmock-dev libx11-dev "${package[@]}") ;;
 *)
