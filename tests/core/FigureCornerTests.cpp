@@ -1,22 +1,23 @@
-// The icon's and the help picture's square is closed: at 50 pixels its sides run along 8 and
-// 41 from corner to corner, and the diagonals reach the corners.
+// The icon's and the help picture's square is closed: at 50 pixels its sides lie at 8 and 41,
+// and each corner is inked along both sides and the diagonal.
 #include "board/core/Raster.h"
 
 #include <gtest/gtest.h>
 
-namespace tessarline {
-namespace {
-
 TEST(Figure, SquareClosedAtItsCorners) {
-    const PixelBuffer img = RenderFigure(50);
-    const Pixel ink = ToPixel(kBlack);
-    for (int i = 8; i <= 41; ++i) {
-        EXPECT_TRUE(img.At(i, 8) == ink && img.At(i, 41) == ink) << "x " << i;
-        EXPECT_TRUE(img.At(8, i) == ink && img.At(41, i) == ink) << "y " << i;
+    const tessarline::PixelBuffer img = tessarline::RenderFigure(50);
+    for (auto [x, y] : {std::pair{8, 8},
+                        {9, 8},
+                        {8, 9},
+                        {9, 9},
+                        {41, 41},
+                        {40, 41},
+                        {41, 40},
+                        {40, 40},
+                        {41, 8},
+                        {40, 9},
+                        {8, 41},
+                        {9, 40}}) {
+        EXPECT_EQ(img.At(x, y), tessarline::ToPixel(tessarline::kBlack)) << x << "," << y;
     }
-    EXPECT_TRUE(img.At(9, 9) == ink && img.At(40, 40) == ink && img.At(40, 9) == ink &&
-                img.At(9, 40) == ink);
 }
-
-} // namespace
-} // namespace tessarline
