@@ -6,7 +6,8 @@ WIN_BUILD  := build-windows
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := -G "Unix Makefiles"
 
-.PHONY: all build deps-run deps-test deps-windows deps-bench bench run test test-host test-asan art \
+.PHONY: all build deps-run deps-test deps-windows deps-bench deps-package bench run package test \
+	test-host test-asan art \
 	windows-configure windows test-windows format-check clean
 
 all: build
@@ -36,6 +37,13 @@ deps-windows:
 run: deps-run build
 	$(if $(DISPLAY)$(WAYLAND_DISPLAY),,cmake --build $(BUILD) -j $(JOBS) --target tessarline_grab)
 	@scripts/run.sh $(BUILD)/tessarline
+
+deps-package:
+	@scripts/install-deps.sh package
+
+# The Debian package, from the build above: build/tessarline_VERSION_ARCH.deb.
+package: deps-package build
+	cd $(BUILD) && cpack
 
 # The Windows build comes first: the host tests play its program end to end.
 test: deps-test format-check test-windows test-host test-asan test-web

@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, skipping those already present.
-# Usage: scripts/install-deps.sh run|test|bench|windows|web|test-web
+# Usage: scripts/install-deps.sh run|test|bench|windows|package|web|test-web
 set -euo pipefail
 
-common=(cmake make g++ pkg-config qt6-base-dev fonts-dejavu-core)
+# FreeSans is the face the program asks for; qt6-wayland runs it natively under Wayland.
+common=(cmake make g++ pkg-config qt6-base-dev fonts-dejavu-core fonts-freefont-ttf qt6-wayland)
+# The Debian package's tools, and the checks that make test runs on it.
+package=(dpkg-dev file)
+checks=(lintian desktop-file-utils appstream weston x11-utils)
 # The Windows program: the mingw-w64 cross compiler (POSIX thread model); Wine and the
 # GoogleTest sources for its tests.
 mingw=(g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix)
@@ -15,13 +19,15 @@ case "${1:-run}" in
 run) wanted=("${common[@]}" libgtest-dev libgmock-dev libx11-dev xvfb xdotool) ;;
 test) wanted=("${common[@]}" libgtest-dev libgmock-dev libx11-dev xvfb xdotool clang-format
     at-spi2-core python3-pyatspi dbus-x11
-    "${mingw[@]}" "${wine[@]}" "${web[@]}") ;;
-bench) wanted=("${common[@]}" libbenchmark-dev xvfb xdotool "${mingw[@]}" "${wine[@]}" "${web[@]}") ;;
+    "${mingw[@]}" "${wine[@]}" "${web[@]}" "${package[@]}" "${checks[@]}") ;;
+bench) wanted=("${common[@]}" libbenchmark-dev libx11-dev xvfb xdotool "${mingw[@]}" "${wine[@]}"
+    "${web[@]}") ;;
 windows) wanted=(cmake make g++ "${mingw[@]}") ;;
+package) wanted=("${common[@]}" libgtest-dev libgmock-dev libx11-dev "${package[@]}") ;;
 web) wanted=(make emscripten) ;;
 test-web) wanted=(make "${web[@]}") ;;
 *)
-    echo "usage: $0 run|test|bench|windows|web|test-web" >&2
+    echo "usage: $0 run|test|bench|windows|package|web|test-web" >&2
     exit 2
     ;;
 esac

@@ -1,5 +1,7 @@
 #include "app/qt/Program.h"
 
+#include "app/qt/DisplayCheck.h"
+#include "app/qt/WindowFrames.h"
 #include "board/qt/BoardWindowQt.h"
 #include "help/linux/LinuxRegistry.h"
 #include "help/linux/LinuxShell.h"
@@ -11,7 +13,11 @@
 namespace tessarline {
 
 int RunProgram(int argc, char* argv[], const std::function<void(BoardWindowQt&)>& started) {
+    if (!FindDisplay(argc, argv)) {
+        return 1;
+    }
     QApplication app(argc, argv);
+    FitWindowFrames(app);
     // One font for the whole program, the menu bar included.
     QApplication::setFont(AppFont());
     // Lets desktops match the window to the installed launcher and its icon.

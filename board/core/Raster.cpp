@@ -173,8 +173,16 @@ PixelBuffer RenderFigure(int size) {
     const double offset = -(ArcCircle.centre.x - ArcCircle.radius) * k;
     const TwipTransform t{k, offset, offset};
     const Pixel black = ToPixel(kBlack);
+    // On the board the lines stop at the boxes; the picture has none, so every end runs on to
+    // its corner of the square (the sides of the left and the right line), closing the square.
+    const auto corner = [](TwipPoint p) {
+        const auto side = [](int v) {
+            return v < ArcCircle.centre.x ? kLines[0].from.x : kLines[2].from.x;
+        };
+        return TwipPoint{side(p.x), side(p.y)};
+    };
     for (const LineLayout& line : kLines) {
-        DrawLine(image, t, line.from, line.to, black);
+        DrawLine(image, t, corner(line.from), corner(line.to), black);
     }
     for (const ArcLayout& arc : kArcs) {
         DrawArc(image, t, ArcCircle.centre, ArcCircle.radius, ArcAngle(arc.startBits),

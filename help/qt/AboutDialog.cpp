@@ -6,6 +6,7 @@
 #include "help/qt/FigureImage.h"
 #include "platform/qt/AppFont.h"
 #include "platform/qt/AppIcon.h"
+#include "platform/qt/LabelColour.h"
 #include "platform/qt/LayoutScale.h"
 
 #include <QApplication>
@@ -34,7 +35,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
     label->setWordWrap(true);
     label->setFocusPolicy(Qt::NoFocus);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::black);
+    palette.setColor(QPalette::WindowText, LabelTextColour(palette));
     label->setPalette(palette);
     return label;
 }

@@ -37,13 +37,10 @@ class Model final : public BoardWindow {
 public:
     Model() { form.Form_Load(); }
     void Show() override {}
-    void DrawArc(TwipPoint centre, int radius, Colour colour, float start, float end) override {
-        surface.DrawArc(centre, radius, colour, start, end);
-    }
+    void Changed() override {}
     void Beep() override { ++beeps; }
     void ShowHelp() override {}
 
-    BoardSurface surface;
     Form1 form{*this};
     int beeps = 0;
 };
@@ -192,7 +189,7 @@ int main(int argc, char** argv) {
         long wrong = 0;
         const bool ok = WaitFor([&] {
             const Shot s = Grab(board[0]);
-            const PixelBuffer want = RenderBoard(model.form, model.surface, kPixels);
+            const PixelBuffer want = RenderBoard(model.form, kPixels);
             // Found the first time by its pixels, wherever the menu bar ends.
             for (int top = 0; ox < 0 && top + want.Height() <= s.height; ++top) {
                 for (int left = 0; ox < 0 && left + want.Width() <= s.width; ++left) {
