@@ -4,6 +4,8 @@
 
 #include "board/core/BoardInput.h"
 #include "board/core/Form1.h"
+#include "board/win32/BoardAccessible.h"
+#include "board/win32/BoardKeyboard.h"
 #include "help/win32/Win32Ui.h"
 
 #include <windows.h>
@@ -55,6 +57,8 @@ private:
     DpiResources resources_;
     Form1 form_;
     BoardInput input_;
+    BoardKeyboard keyboard_;
+    BoardAccessibility access_;
 };
 
 } // namespace tessarline

@@ -79,7 +79,7 @@ TEST_F(AboutDialogTest, OpensModalWithItsTextsLayoutAndFocusOnOk) {
             std::array<LONG, 4> rect;
             std::wstring_view text;
         } controls[] = {
-            {kImage1Id, {8, 8, 57, 57}, L""},
+            {kImage1Id, {8, 8, 57, 57}, kFigureAccessName},
             {kLblTitleId, {70, 16, 329, 48}, L"Tessarline"},
             {kLblDescriptionId, {72, 48, 331, 134}, kRulesText},
             {kCmdOKId, {283, 175, 367, 198}, L"OK"},
