@@ -56,12 +56,14 @@ public:
 
     void Disconnect() { owner_ = nullptr; }
 
-    // IUnknown
+    // IUnknown. The interfaces' ids come from their declarations: oleacc's import library
+    // also has a symbol IID_IAccessible, a code thunk rather than the id.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (out == nullptr) {
             return E_POINTER;
         }
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible) {
+        if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) ||
+            iid == __uuidof(IAccessible)) {
             *out = static_cast<IAccessible*>(this);
             AddRef();
             return S_OK;
@@ -98,8 +100,8 @@ public:
         if (!Connected()) {
             return RPC_E_DISCONNECTED;
         }
-        return AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
-                                          reinterpret_cast<void**>(parent));
+        return AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_WINDOW),
+                                          __uuidof(IDispatch), reinterpret_cast<void**>(parent));
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
         *count = kNodeCount;
@@ -344,7 +346,7 @@ std::optional<LRESULT> BoardAccessibility::OnMessage(HWND window, UINT message, 
             comStarted_ = SUCCEEDED(started);
             object_ = new BoardAccessible(window, *this);
         }
-        return LresultFromObject(IID_IAccessible, wParam, object_);
+        return LresultFromObject(__uuidof(IAccessible), wParam, object_);
     case WM_LBUTTONUP:
         clicking = NodeAtPixel(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), transform());
         return std::nullopt;
