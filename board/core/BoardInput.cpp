@@ -27,6 +27,25 @@ NodeIndex Around(NodeIndex n, int step) {
 
 } // namespace
 
+NodeIndex FocusStep(NodeIndex at, BoardKey key) {
+    switch (key) {
+    case BoardKey::Left:
+        return IsLeft(at) ? at : static_cast<NodeIndex>(at - 1);
+    case BoardKey::Right:
+        return IsLeft(at) ? static_cast<NodeIndex>(at + 1) : at;
+    case BoardKey::Up:
+        return IsTop(at) ? at : static_cast<NodeIndex>(at - 2);
+    case BoardKey::Down:
+        return IsTop(at) ? static_cast<NodeIndex>(at + 2) : at;
+    case BoardKey::Next:
+        return Around(at, 1);
+    case BoardKey::Previous:
+        return Around(at, -1);
+    default:
+        return at;
+    }
+}
+
 bool BoardInput::Press(int x, int y, const TwipTransform& t) {
     pressed_ = NodeAtPixel(x, y, t);
     return pressed_ != 0;
@@ -63,30 +82,14 @@ bool BoardInput::Key(BoardKey key) {
         MoveFocus(at);
         form_.lblNode_Click(static_cast<NodeIndex>(static_cast<int>(key) + 1));
         return true;
-    case BoardKey::Left:
-        MoveFocus(IsLeft(at) ? at : static_cast<NodeIndex>(at - 1));
-        return true;
-    case BoardKey::Right:
-        MoveFocus(IsLeft(at) ? static_cast<NodeIndex>(at + 1) : at);
-        return true;
-    case BoardKey::Up:
-        MoveFocus(IsTop(at) ? at : static_cast<NodeIndex>(at - 2));
-        return true;
-    case BoardKey::Down:
-        MoveFocus(IsTop(at) ? static_cast<NodeIndex>(at + 2) : at);
-        return true;
-    case BoardKey::Next:
-        MoveFocus(Around(at, 1));
-        return true;
-    case BoardKey::Previous:
-        MoveFocus(Around(at, -1));
-        return true;
     case BoardKey::Activate:
         MoveFocus(at);
         form_.lblNode_Click(at);
         return true;
+    default:
+        MoveFocus(FocusStep(at, key));
+        return true;
     }
-    return false;
 }
 
 } // namespace tessarline

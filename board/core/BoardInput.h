@@ -22,6 +22,10 @@ enum class BoardKey {
     Activate, // Space or Enter
 };
 
+// Where a focus key (an arrow, Next or Previous) moves the keyboard focus from box at: along the
+// figure's rows and columns, staying put at its edge, or round the square; at for other keys.
+NodeIndex FocusStep(NodeIndex at, BoardKey key);
+
 class BoardInput {
 public:
     // Focus and cue changes are told to the board's window as changes of what it shows.

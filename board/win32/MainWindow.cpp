@@ -53,7 +53,7 @@ bool RegisterBoardClass(HINSTANCE instance, WNDPROC procedure) {
 
 MainWindow::MainWindow(HINSTANCE instance, int showCommand, bool endsProgram)
     : instance_(instance), showCommand_(showCommand), endsProgram_(endsProgram), form_(*this),
-      input_(form_) {}
+      input_(form_), keyboard_(input_), access_(form_, input_, [this] { return Transform(); }) {}
 
 MainWindow::~MainWindow() {
     if (window_ != nullptr) {
@@ -98,6 +98,7 @@ void MainWindow::Show() {
 
 void MainWindow::Beep() {
     MessageBeep(MB_OK);
+    access_.Refused(window_);
 }
 
 void MainWindow::ShowHelp() {
@@ -109,6 +110,7 @@ void MainWindow::ShowHelp() {
 void MainWindow::Changed() {
     if (window_ != nullptr) {
         InvalidateRect(window_, nullptr, FALSE);
+        access_.Changed(window_);
     }
 }
 
@@ -174,6 +176,7 @@ void MainWindow::Paint(HDC dc) {
     SetTextColor(dc, oldColour);
     SetBkMode(dc, oldMode);
     SelectObject(dc, oldFont);
+    keyboard_.DrawFocus(window_, dc, t);
 }
 
 LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -196,6 +199,12 @@ LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam,
 }
 
 LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const auto answered = access_.OnMessage(window_, message, wParam, lParam)) {
+        return *answered;
+    }
+    if (const auto handled = keyboard_.OnMessage(window_, message, wParam, lParam)) {
+        return *handled;
+    }
     switch (message) {
     case WM_PAINT: {
         PAINTSTRUCT ps{};

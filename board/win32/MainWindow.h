@@ -4,6 +4,8 @@
 
 #include "board/core/BoardInput.h"
 #include "board/core/Form1.h"
+#include "board/win32/BoardAccessible.h"
+#include "board/win32/BoardKeyboard.h"
 #include "platform/win32/Win32Ui.h"
 
 #include <windows.h>
@@ -59,6 +61,8 @@ private:
     Form1 form_;
     BoardInput input_;
     std::function<void()> help_;
+    BoardKeyboard keyboard_;
+    BoardAccessibility access_;
 };
 
 } // namespace tessarline

@@ -20,7 +20,7 @@ inline constexpr std::wstring_view kRulesText =
     L"and you end up with the figure shown in this window.  It's the same idea as those \"draw "
     L"the shape without lifting your pen from the paper\" puzzles.";
 
-// The picture's name for screen readers.
+// What a screen reader calls the picture of the figure.
 inline constexpr std::wstring_view kFigureAccessName =
     L"The figure: a circle, the square inscribed in it and both diagonals";
 

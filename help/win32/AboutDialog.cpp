@@ -270,7 +270,8 @@ void ShowAboutDialog(HWND owner, Registry& registry, const CodePage& codePage, S
     constexpr WORD kStatic = 0x0082;
     t.AddItem(BS_DEFPUSHBUTTON | WS_TABSTOP, kCmdOKId, kButton, L"OK");
     t.AddItem(BS_PUSHBUTTON | WS_TABSTOP, kCmdSysInfoId, kButton, L"&System Info...");
-    t.AddItem(SS_OWNERDRAW, kImage1Id, kStatic, L"");
+    // An owner-drawn static never shows its text; screen readers take it as its name.
+    t.AddItem(SS_OWNERDRAW, kImage1Id, kStatic, kFigureAccessName);
     t.AddItem(SS_LEFT | SS_NOPREFIX, kLblTitleId, kStatic, L"");
     t.AddItem(SS_LEFT | SS_NOPREFIX, kLblDescriptionId, kStatic, kRulesText);
 
