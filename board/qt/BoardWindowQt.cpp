@@ -86,9 +86,7 @@ protected:
             QWidget::keyPressEvent(event);
         }
     }
-    bool focusNextPrevChild(bool) override {
-        return false;
-    }
+    bool focusNextPrevChild(bool) override { return false; }
 
 private:
     // A box's square in logical pixels, as painted.
