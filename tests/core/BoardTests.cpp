@@ -254,17 +254,18 @@ TEST_F(Board, PointerClicksOnlyWhenPressAndReleaseMeetOnOneBox) {
     f.Form_Load();
     BoardInput input(f);
     const TwipTransform t = TwipTransform::ForDevice(1.0);
-    const int box2 = 140, box3y = 140, top = 40; // pixel centres of boxes 2 and 3 at 100%
-    EXPECT_TRUE(input.Press(box2, top, t));
-    input.Release(40, box3y, t); // let go over box 3
-    EXPECT_TRUE(input.Press(box2, top, t));
+    // Box 2 is at (140, 40) at 100%, box 3 at (40, 140), nothing at (88, 88). Released over
+    // another box, cancelled, or pressed on none: no click.
+    EXPECT_TRUE(input.Press(140, 40, t));
+    input.Release(40, 140, t);
+    EXPECT_TRUE(input.Press(140, 40, t));
     input.Cancel();
-    input.Release(box2, top, t);
+    input.Release(140, 40, t);
     EXPECT_FALSE(input.Press(88, 88, t));
-    input.Release(box2, top, t);
+    input.Release(140, 40, t);
     EXPECT_EQ(f.CurrentNode, 1);
-    input.Press(box2, top, t);
-    input.Release(box2, top, t);
+    input.Press(140, 40, t);
+    input.Release(140, 40, t);
     EXPECT_EQ(f.CurrentNode, 2);
 }
 

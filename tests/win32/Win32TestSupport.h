@@ -1,9 +1,8 @@
 // What the Windows tests share: a scratch machine key and folder, the marker tool that stands
-// in for a started program, the process's open handles, and steps run inside a modal loop.
+// in for a started program, and steps run inside a modal loop.
 #pragma once
 
 #include <windows.h>
-#include <winternl.h>
 
 #include <filesystem>
 #include <functional>
@@ -69,27 +68,6 @@ inline bool Ran(const std::wstring& path, bool wait) {
         }
     }
     return false;
-}
-
-// The handles this process holds, from the system's handle list: under Wine,
-// GetProcessHandleCount answers 0.
-inline int OpenHandles() {
-    struct Entry { // SYSTEM_HANDLE_TABLE_ENTRY_INFO
-        ULONG process;
-        UCHAR type, flags;
-        USHORT handle;
-        PVOID object;
-        ACCESS_MASK access;
-    };
-    std::vector<ULONG_PTR> list(1 << 20);
-    NtQuerySystemInformation(static_cast<SYSTEM_INFORMATION_CLASS>(16), list.data(),
-                             static_cast<ULONG>(list.size() * sizeof(ULONG_PTR)), nullptr);
-    const auto* entries = reinterpret_cast<const Entry*>(list.data() + 1);
-    int mine = 0;
-    for (ULONG i = 0; i < static_cast<ULONG>(list[0]); ++i) {
-        mine += entries[i].process == GetCurrentProcessId() ? 1 : 0;
-    }
-    return mine;
 }
 
 // Runs loop, and the steps one per timer tick inside whatever modal loop it enters; returns
