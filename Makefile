@@ -48,12 +48,14 @@ package: deps-package build
 # The Windows build comes first: the host tests play its program end to end.
 test: deps-test format-check test-windows test-host test-asan test-web
 
+# The desktop tests look at screenshots with the grab tool, which a plain build leaves out.
 test-host: build windows
+	cmake --build $(BUILD) -j $(JOBS) --target tessarline_grab
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test-asan:
 	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DTESSARLINE_SANITIZE=ON >/dev/null
-	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target all tessarline_grab
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)
 
 # The Windows program, cross-built with mingw-w64. Its icon and picture are drawn by a tool

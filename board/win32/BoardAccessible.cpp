@@ -14,6 +14,45 @@ namespace tessarline {
 
 namespace {
 
+// COM and oleacc, loaded when a client first asks for the board rather than linked: loading
+// them costs the program's start a good part of its time, and most players never need them.
+struct Com {
+    decltype(&CoInitializeEx) coInitializeEx = nullptr;
+    decltype(&CoUninitialize) coUninitialize = nullptr;
+    decltype(&CoDisconnectObject) coDisconnectObject = nullptr;
+    decltype(&SysAllocStringLen) sysAllocStringLen = nullptr;
+    decltype(&LresultFromObject) lresultFromObject = nullptr;
+    decltype(&AccessibleObjectFromWindow) accessibleObjectFromWindow = nullptr;
+};
+
+template <typename Function> void Find(HMODULE module, const char* name, Function& function) {
+    const FARPROC found = module != nullptr ? GetProcAddress(module, name) : nullptr;
+    // Through the generic function type, which converts to any other without a warning.
+    function = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+}
+
+// Null when the system lacks any of them.
+const Com* LoadCom() {
+    static const Com com = [] {
+        Com c;
+        const HMODULE ole32 = LoadLibraryW(L"ole32.dll");
+        const HMODULE oleaut32 = LoadLibraryW(L"oleaut32.dll");
+        const HMODULE oleacc = LoadLibraryW(L"oleacc.dll");
+        Find(ole32, "CoInitializeEx", c.coInitializeEx);
+        Find(ole32, "CoUninitialize", c.coUninitialize);
+        Find(ole32, "CoDisconnectObject", c.coDisconnectObject);
+        Find(oleaut32, "SysAllocStringLen", c.sysAllocStringLen);
+        Find(oleacc, "LresultFromObject", c.lresultFromObject);
+        Find(oleacc, "AccessibleObjectFromWindow", c.accessibleObjectFromWindow);
+        return c;
+    }();
+    const bool complete = com.coInitializeEx != nullptr && com.coUninitialize != nullptr &&
+                          com.coDisconnectObject != nullptr && com.sysAllocStringLen != nullptr &&
+                          com.lresultFromObject != nullptr &&
+                          com.accessibleObjectFromWindow != nullptr;
+    return complete ? &com : nullptr;
+}
+
 constexpr LONG kNoChild = -1;
 constexpr wchar_t kPress[] = L"Press";
 
@@ -26,7 +65,7 @@ LONG ChildOf(const VARIANT& child) {
 }
 
 HRESULT Text(const std::wstring& text, BSTR* out) {
-    *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    *out = LoadCom()->sysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
     return *out != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -100,8 +139,9 @@ public:
         if (!Connected()) {
             return RPC_E_DISCONNECTED;
         }
-        return AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_WINDOW),
-                                          __uuidof(IDispatch), reinterpret_cast<void**>(parent));
+        return LoadCom()->accessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_WINDOW),
+                                                     __uuidof(IDispatch),
+                                                     reinterpret_cast<void**>(parent));
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
         *count = kNodeCount;
@@ -323,12 +363,12 @@ void BoardAccessibility::Disconnect() {
     if (object_ != nullptr) {
         object_->Disconnect();
         // Clients still holding the object get an error from now on rather than a call.
-        CoDisconnectObject(object_, 0);
+        LoadCom()->coDisconnectObject(object_, 0);
         object_->Release();
         object_ = nullptr;
     }
     if (comStarted_) {
-        CoUninitialize();
+        LoadCom()->coUninitialize();
         comStarted_ = false;
     }
 }
@@ -340,13 +380,16 @@ std::optional<LRESULT> BoardAccessibility::OnMessage(HWND window, UINT message, 
         if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT) {
             return std::nullopt;
         }
+        if (LoadCom() == nullptr) {
+            return std::nullopt;
+        }
         if (object_ == nullptr) {
             // Handing the object out marshals it, which needs COM on this thread.
-            const HRESULT started = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+            const HRESULT started = LoadCom()->coInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
             comStarted_ = SUCCEEDED(started);
             object_ = new BoardAccessible(window, *this);
         }
-        return LresultFromObject(__uuidof(IAccessible), wParam, object_);
+        return LoadCom()->lresultFromObject(__uuidof(IAccessible), wParam, object_);
     case WM_LBUTTONUP:
         clicking = NodeAtPixel(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), transform());
         return std::nullopt;

@@ -6,7 +6,7 @@ if(NOT dump MATCHES "Subsystem[\t ]+00000002")
 endif()
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
 string(TOLOWER "${imports}" imports)
-string(REGEX REPLACE "dll name: (user32|gdi32|kernel32|advapi32|shell32|comctl32|msvcrt|ole32|oleaut32|oleacc)\\.dll;?"
+string(REGEX REPLACE "dll name: (user32|gdi32|kernel32|advapi32|shell32|comctl32|msvcrt)\\.dll;?"
        "" others "${imports}")
 if(NOT imports OR others)
   message(FATAL_ERROR "${EXE} imports no DLLs or some other than the system's: ${others}")
