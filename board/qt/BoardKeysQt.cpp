@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <QWidget>
@@ -50,7 +51,11 @@ void DrawBoxFocus(QPainter& painter, const QWidget& widget, const QRect& box) {
     // The cue is only drawn once the keyboard has been used; styles draw it only then.
     option.state |= QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
     option.backgroundColor = widget.palette().color(widget.backgroundRole());
+    // Some styles tint the whole rectangle: the box itself keeps its own colours.
+    painter.save();
+    painter.setClipRegion(QRegion(option.rect).subtracted(QRegion(box)));
     widget.style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, &widget);
+    painter.restore();
 }
 
 } // namespace tessarline
