@@ -107,7 +107,11 @@ TEST_F(Picture, EachEdgeShowsItsOwnState) {
     EXPECT_EQ(image.At(box1.x, box1.y), kInk); // the border
     EXPECT_EQ(image.At(box1.x + 1, box1.y + 1), kInk);
     EXPECT_EQ(image.At(box2.x + 1, box2.y + 1), kPaper);
-    EXPECT_EQ(image.At(box2.x + box2.width - 1, box2.y), kInk);
+    EXPECT_EQ(image.At(box2.x + box2.width - 1, box2.y + box2.height / 2), kInk);
+    // An arc is one pixel wide: the top of arc 1-2 at 100%, with ground above and below it.
+    f.TraceEdge(Edge::Arc12);
+    const PixelBuffer arc = RenderBoard(f, t);
+    EXPECT_TRUE(arc.At(88, 15) == kInk && arc.At(88, 14) == kGround && arc.At(88, 16) == kGround);
 }
 
 // The diagonal drawn last lies on top at the crossing, faint or traced.

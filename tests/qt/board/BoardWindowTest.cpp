@@ -59,6 +59,7 @@ TEST_F(BoardWindowTest, FixedSizeWindowWithCloseButtonOnly) {
     const Qt::WindowFlags f = board_.windowFlags();
     EXPECT_TRUE(f.testFlag(Qt::WindowSystemMenuHint) && f.testFlag(Qt::WindowCloseButtonHint));
     EXPECT_FALSE(f & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_EQ(board_.windowIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}));
 }
 
 TEST_F(BoardWindowTest, ShowsTheBoardAfterEveryChange) {
