@@ -1,7 +1,7 @@
 // Plays the real program, Linux or Windows, as a user would on a virtual X server: clicks and
 // keys sent with xdotool, the screen read back and compared with the board that the portable
-// core draws for the same input, and the bell heard through the X keyboard extension.
-//   e2e_harness PROGRAM [ARGS...]     (on the display in DISPLAY; tests/e2e/e2e.sh sets it up)
+// core draws for the same input, the bell heard through the X keyboard extension. Usage, on the
+// display in DISPLAY (tests/e2e/e2e.sh sets it up): e2e_harness PROGRAM [ARGS...]
 #include "board/core/BoardInput.h"
 #include "board/core/BoardPicture.h"
 #include "help/core/AboutLayout.h"
@@ -69,15 +69,12 @@ template <class Condition> bool WaitFor(Condition condition, std::chrono::second
     return ok;
 }
 
-void Xdotool(const std::string& args) {
+// Without a window manager a window has the keyboard only once it is given the focus.
+void Xdotool(Window w, const std::string& command) {
+    const std::string args = "windowfocus --sync " + std::to_string(w) + " " + command;
     if (std::system(("timeout 20 xdotool " + args).c_str()) != 0) {
         Check(false, "xdotool " + args);
     }
-}
-
-// Without a window manager a window has the keyboard only once it is given the focus.
-void Keys(Window w, const std::string& keys) {
-    Xdotool("windowfocus --sync " + std::to_string(w) + " key " + keys);
 }
 
 // The shown windows with this title.
@@ -125,10 +122,8 @@ long Mismatches(const Shot& s, const PixelBuffer& board, int ox, int oy, NodeInd
     long wrong[kNodeCount + 1] = {}; // outside the boxes' insides, then inside each box
     for (int i = 0; i < board.Width() * board.Height(); ++i) {
         const int px = i % board.Width(), py = i / board.Width();
-        int n = kNodeCount;
-        while (n > 0 && !Within(BoxRect(n, kPixels), -e, px, py)) {
-            --n;
-        }
+        const NodeIndex at = NodeAtPixel(px, py, kPixels);
+        const int n = at != 0 && Within(BoxRect(at, kPixels), -e, px, py) ? at : 0;
         const Pixel got = s.At(ox + px, oy + py), want = board.At(px, py);
         const bool cue = focus != 0 && Within(BoxRect(focus, kPixels), 4 * e, px, py);
         const bool box = cue && Within(BoxRect(focus, kPixels), 0, px, py);
@@ -211,7 +206,7 @@ int main(int argc, char** argv) {
                              std::to_string(bells) + " of " + std::to_string(model.beeps) + ")");
     };
     auto reset = [&] {
-        Keys(board[0], "alt+r");
+        Xdotool(board[0], "key alt+r");
         model.form.mnuReset_Click();
         shows("Alt+R resets the board");
     };
@@ -227,9 +222,9 @@ int main(int argc, char** argv) {
         const int beeps = model.beeps;
         model.form.lblNode_Click(node);
         const PixelRect b = BoxRect(node, kPixels);
-        Xdotool("mousemove --window " + std::to_string(board[0]) + " --sync " +
-                std::to_string(ox + b.x + b.width / 2) + " " +
-                std::to_string(oy + b.y + b.height / 2) + " click 1");
+        Xdotool(board[0], "mousemove --window " + std::to_string(board[0]) + " --sync " +
+                              std::to_string(ox + b.x + b.width / 2) + " " +
+                              std::to_string(oy + b.y + b.height / 2) + " click 1");
         shows("box " + std::to_string(node) + (model.beeps > beeps ? " refused" : " traced"));
     }
     reset();
@@ -242,13 +237,13 @@ int main(int argc, char** argv) {
     for (std::string name; names >> name;) {
         model.input.Key(KeyFor(name));
     }
-    Keys(board[0], game);
+    Xdotool(board[0], "key " + game);
     shows("a game by keys alone");
     reset();
 
     // Help: the dialog's client area, framed alike at the sides and the bottom, at its place and
     // size, as the figure at its place in it shows.
-    Keys(board[0], "alt+h");
+    Xdotool(board[0], "key alt+h");
     std::vector<Window> dialog;
     int left = 0, top = 0;
     const bool help = WaitFor([&] {
@@ -267,18 +262,19 @@ int main(int argc, char** argv) {
 
     // System Info, with no tool to be found: the message box captioned "Tessarline".
     const TwipRect& sys = kAboutSysInfo;
-    Xdotool("mousemove --sync " + std::to_string(left + kPixels.X(sys.left + sys.width / 2)) + " " +
-            std::to_string(top + kPixels.Y(sys.top + sys.height / 2)) + " click 1");
+    Xdotool(dialog[0], "mousemove --sync " +
+                           std::to_string(left + kPixels.X(sys.left + sys.width / 2)) + " " +
+                           std::to_string(top + kPixels.Y(sys.top + sys.height / 2)) + " click 1");
     std::vector<Window> titled;
     if (Check(WaitFor([&] { return (titled = Windows("Tessarline")).size() == 2; }),
               "System Info shows the message box \"Tessarline\"")) {
-        Keys(titled[0] == board[0] ? titled[1] : titled[0], "Return");
+        Xdotool(titled[titled[0] == board[0] ? 1 : 0], "key Return");
         Check(WaitFor([&] {
                   return Windows("Tessarline") == board && Windows("About Tessarline") == dialog;
               }),
               "its OK closes it, and the dialog stays");
     }
-    Keys(dialog[0], "Escape");
+    Xdotool(dialog[0], "key Escape");
     Check(WaitFor([&] { return Windows("About Tessarline").empty(); }), "Esc closes the dialog");
     shows("the board is as it was");
 
