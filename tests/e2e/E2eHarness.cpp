@@ -1,21 +1,20 @@
 // Plays the real program, Linux or Windows, as a user would on a virtual X server: clicks and
 // keys sent with xdotool, the screen read back and compared with the board that the portable
-// core draws for the same clicks, and the bell heard through the X keyboard extension.
-//
-//   e2e_harness PROGRAM [ARGS...]     (on the display in DISPLAY; tests/e2e/e2e.sh sets it up)
+// core draws for the same input, the bell heard through the X keyboard extension. Usage, on the
+// display in DISPLAY (tests/e2e/e2e.sh sets it up): e2e_harness PROGRAM [ARGS...]
+#include "board/core/BoardInput.h"
 #include "board/core/BoardPicture.h"
 #include "help/core/AboutLayout.h"
 
 #include <X11/XKBlib.h>
-#include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -32,16 +31,15 @@ const TwipTransform kPixels = TwipTransform::ForDevice(1.0); // 96 DPI, on Xvfb 
 constexpr Pixel kInk = 0xFF000000u;
 constexpr Pixel kPaper = 0xFFFFFFFFu;
 
-// The board the program should show: the core's own Form1, given the same clicks.
-class Model final : public BoardWindow {
-public:
+// The board the program should show: the core's own Form1 and input, given the same input.
+struct Model final : BoardWindow {
     Model() { form.Form_Load(); }
     void Show() override {}
     void Changed() override {}
     void Beep() override { ++beeps; }
     void ShowHelp() override {}
-
     Form1 form{*this};
+    BoardInput input{form};
     int beeps = 0;
 };
 
@@ -71,19 +69,12 @@ template <class Condition> bool WaitFor(Condition condition, std::chrono::second
     return ok;
 }
 
-void Xdotool(const std::string& args) {
+// Without a window manager a window has the keyboard only once it is given the focus.
+void Xdotool(Window w, const std::string& command) {
+    const std::string args = "windowfocus --sync " + std::to_string(w) + " " + command;
     if (std::system(("timeout 20 xdotool " + args).c_str()) != 0) {
         Check(false, "xdotool " + args);
     }
-}
-
-void Click(int sx, int sy) {
-    Xdotool("mousemove --sync " + std::to_string(sx) + " " + std::to_string(sy) + " click 1");
-}
-
-// Without a window manager a window has the keyboard only once it is given the focus.
-void Keys(Window w, const std::string& keys) {
-    Xdotool("windowfocus --sync " + std::to_string(w) + " key " + keys);
 }
 
 // The shown windows with this title.
@@ -114,50 +105,61 @@ Shot Grab(Window w) {
     return s;
 }
 
-// The pixels of the shot from (ox, oy) on that differ from the board; inside a box only those
-// beyond what its caption, in the platform's font, may cover: a third of the box.
-long Mismatches(const Shot& s, const PixelBuffer& board, int ox, int oy) {
+bool Within(const PixelRect& r, int margin, int px, int py) {
+    return px >= r.x - margin && py >= r.y - margin && px < r.x + r.width + margin &&
+           py < r.y + r.height + margin;
+}
+
+// The pixels of the shot from (ox, oy) on that differ from the board. Inside a box only those
+// beyond what its caption, in the platform's font, may cover count: a third of the box. Round
+// the focused box, if any, the platform draws its focus rectangle: that ground is not compared,
+// and the box under it only for colours alike: the same top bit in each channel.
+long Mismatches(const Shot& s, const PixelBuffer& board, int ox, int oy, NodeIndex focus) {
     if (ox < 0 || ox + board.Width() > s.width || oy + board.Height() > s.height) {
         return board.Width() * board.Height();
     }
-    auto wrong = [&](int left, int top, int width, int height) {
-        long count = 0;
-        for (int i = 0; i < width * height; ++i) {
-            const int px = left + i % width, py = top + i / width;
-            count += s.At(ox + px, oy + py) == board.At(px, py) ? 0 : 1;
-        }
-        return count;
-    };
-    long all = wrong(0, 0, board.Width(), board.Height());
     const int e = BoxBorderWidth(kPixels);
+    long wrong[kNodeCount + 1] = {}; // outside the boxes' insides, then inside each box
+    for (int i = 0; i < board.Width() * board.Height(); ++i) {
+        const int px = i % board.Width(), py = i / board.Width();
+        const NodeIndex at = NodeAtPixel(px, py, kPixels);
+        const int n = at != 0 && Within(BoxRect(at, kPixels), -e, px, py) ? at : 0;
+        const Pixel got = s.At(ox + px, oy + py), want = board.At(px, py);
+        const bool cue = focus != 0 && Within(BoxRect(focus, kPixels), 4 * e, px, py);
+        const bool box = cue && Within(BoxRect(focus, kPixels), 0, px, py);
+        wrong[n] +=
+            got == want || (cue && !box) || (box && ((got ^ want) & 0x808080u) == 0) ? 0 : 1;
+    }
+    long all = wrong[0];
     for (int n = 1; n <= kNodeCount; ++n) {
         const PixelRect b = BoxRect(n, kPixels);
-        const int w = b.width - 2 * e, h = b.height - 2 * e;
-        all -= std::min(wrong(b.x + e, b.y + e, w, h), w * h / 3L);
+        all += std::max(0L, wrong[n] - (b.width - 2 * e) * (b.height - 2 * e) / 3L);
     }
     return all;
 }
 
-// Where the Help dialog's picture is: the square of Image1's size that holds only black and
-// white, with white corners, as the figure leaves them. The dialog around it is neither.
-bool FindPicture(const Shot& s, int& px, int& py) {
-    const int size = kPixels.X(kAboutImage1.width), last = size - 1;
-    for (py = 0; py + size <= s.height; ++py) {
-        for (px = 0; px + size <= s.width; ++px) {
-            bool ok = s.At(px, py) == kPaper && s.At(px + last, py) == kPaper &&
-                      s.At(px, py + last) == kPaper && s.At(px + last, py + last) == kPaper;
-            bool ink = false;
-            for (int i = 0; ok && i < size * size; ++i) {
-                const Pixel p = s.At(px + i % size, py + i / size);
-                ok = p == kInk || p == kPaper;
-                ink = ink || p == kInk;
-            }
-            if (ok && ink) {
-                return true;
-            }
+// Whether the Help dialog's figure is at (px, py): a square of Image1's size in black and white,
+// some of each. The dialog around it is neither, so a square one pixel off is not the figure.
+bool IsPicture(const Shot& s, int px, int py) {
+    const int size = kPixels.X(kAboutImage1.width);
+    int ink = 0;
+    for (int i = 0; i < size * size; ++i) {
+        const int ix = px + i % size, iy = py + i / size;
+        const Pixel p = ix >= 0 && iy >= 0 && ix < s.width && iy < s.height ? s.At(ix, iy) : 0;
+        if (p != kInk && p != kPaper) {
+            return false;
         }
+        ink += p == kInk ? 1 : 0;
     }
-    return false;
+    return ink > 0 && ink < size * size;
+}
+
+// The board's key for an xdotool key name: in the order of BoardKey, then Space or Enter.
+BoardKey KeyFor(const std::string& name) {
+    const std::string names[] = {"1",     "2",  "3",    "4",   "Left",
+                                 "Right", "Up", "Down", "Tab", "shift+Tab"};
+    const auto* at = std::find(std::begin(names), std::end(names), name);
+    return at == std::end(names) ? BoardKey::Activate : static_cast<BoardKey>(at - names);
 }
 
 } // namespace
@@ -184,21 +186,15 @@ int main(int argc, char** argv) {
 
     Model model;
     std::vector<Window> board;
-    int ox = -1, oy = -1; // the board's top-left corner in its window, once found
+    int ox = 0, oy = 0; // the board's top-left corner in its window
     auto shows = [&](const std::string& what) {
         long wrong = 0;
         const bool ok = WaitFor([&] {
             const Shot s = Grab(board[0]);
             const PixelBuffer want = RenderBoard(model.form, kPixels);
-            // Found the first time by its pixels, wherever the menu bar ends.
-            for (int top = 0; ox < 0 && top + want.Height() <= s.height; ++top) {
-                for (int left = 0; ox < 0 && left + want.Width() <= s.width; ++left) {
-                    if (s.At(left, top) == want.At(0, 0) && Mismatches(s, want, left, top) == 0) {
-                        ox = left, oy = top;
-                    }
-                }
-            }
-            wrong = Mismatches(s, want, ox, oy);
+            // At the window's bottom, framed alike there and at the sides, under the menu bar.
+            ox = (s.width - want.Width()) / 2, oy = s.height - ox - want.Height();
+            wrong = Mismatches(s, want, ox, oy, model.input.FocusShown() ? model.input.Focus() : 0);
             for (XEvent e; XPending(x) > 0;) {
                 XNextEvent(x, &e);
                 const auto* xkb = reinterpret_cast<XkbAnyEvent*>(&e);
@@ -209,59 +205,76 @@ int main(int argc, char** argv) {
         return Check(ok, what + " (pixels off " + std::to_string(wrong) + ", bells " +
                              std::to_string(bells) + " of " + std::to_string(model.beeps) + ")");
     };
+    auto reset = [&] {
+        Xdotool(board[0], "key alt+r");
+        model.form.mnuReset_Click();
+        shows("Alt+R resets the board");
+    };
     if (!Check(WaitFor([&] { return (board = Windows("Tessarline")).size() == 1; }, 60s),
                "the board window \"Tessarline\" shows") ||
         !shows("the fresh board")) {
         return abandon();
     }
 
-    // Moves along a line, an arc and a diagonal, one refused with a beep, one more; Reset.
-    const Shot where = Grab(board[0]);
+    // By mouse, with no focus rectangle: along a line, an arc and a diagonal, one refused with
+    // a beep, one more.
     for (const NodeIndex node : {3, 1, 4, 1, 2}) {
         const int beeps = model.beeps;
         model.form.lblNode_Click(node);
         const PixelRect b = BoxRect(node, kPixels);
-        Click(where.x + ox + b.x + b.width / 2, where.y + oy + b.y + b.height / 2);
+        Xdotool(board[0], "mousemove --window " + std::to_string(board[0]) + " --sync " +
+                              std::to_string(ox + b.x + b.width / 2) + " " +
+                              std::to_string(oy + b.y + b.height / 2) + " click 1");
         shows("box " + std::to_string(node) + (model.beeps > beeps ? " refused" : " traced"));
     }
-    Keys(board[0], "alt+r");
-    model.form.mnuReset_Click();
-    shows("Alt+R resets the board");
+    reset();
 
-    // Help: the dialog's client area, found by its picture, at its place and size.
+    // By keys alone, a game of nine edges; a click on the pen's box does nothing, the last
+    // one is refused with a beep.
+    const std::string game = "2 1 3 Down Right space Up Return Left Down space Up KP_Enter Tab "
+                             "Tab space Tab Return space shift+Tab space";
+    std::istringstream names(game);
+    for (std::string name; names >> name;) {
+        model.input.Key(KeyFor(name));
+    }
+    Xdotool(board[0], "key " + game);
+    shows("a game by keys alone");
+    reset();
+
+    // Help: the dialog's client area, framed alike at the sides and the bottom, at its place and
+    // size, as the figure at its place in it shows.
+    Xdotool(board[0], "key alt+h");
     std::vector<Window> dialog;
-    Keys(board[0], "alt+h");
-    Shot s;
-    int px = 0, py = 0;
-    if (!Check(WaitFor([&] { return (dialog = Windows("About Tessarline")).size() == 1; }),
-               "Alt+H opens \"About Tessarline\"") ||
-        !Check(WaitFor([&] { return FindPicture(s = Grab(dialog[0]), px, py); }),
-               "it shows the figure")) {
+    int left = 0, top = 0;
+    const bool help = WaitFor([&] {
+        const Shot s = Grab((dialog = Windows("About Tessarline")).empty() ? 0 : dialog[0]);
+        const int frame = (s.width - kPixels.X(kAboutClientWidthTwips)) / 2;
+        left = s.x + frame, top = s.y + s.height - frame - kPixels.Y(kAboutClientHeightTwips);
+        return dialog.size() == 1 && left == kPixels.X(kAboutScreenLeftTwips) &&
+               top == kPixels.Y(kAboutScreenTopTwips) &&
+               IsPicture(s, left - s.x + kPixels.X(kAboutImage1.left),
+                         top - s.y + kPixels.Y(kAboutImage1.top));
+    });
+    if (!Check(help, "Alt+H shows \"About Tessarline\", its client area at " +
+                         std::to_string(left) + "," + std::to_string(top) + " with the figure")) {
         return abandon();
     }
-    const int left = s.x + px - kPixels.X(kAboutImage1.left);
-    const int top = s.y + py - kPixels.Y(kAboutImage1.top);
-    const int frame = left - s.x; // as wide at the sides as at the bottom
-    const std::array<int, 4> got = {left, top, s.width - 2 * frame, s.y + s.height - frame - top};
-    const std::array<int, 4> want = {
-        kPixels.X(kAboutScreenLeftTwips), kPixels.Y(kAboutScreenTopTwips),
-        kPixels.X(kAboutClientWidthTwips), kPixels.Y(kAboutClientHeightTwips)};
-    char text[100];
-    std::snprintf(text, sizeof text, "its client area at %d,%d, %dx%d (want %d,%d, %dx%d)", got[0],
-                  got[1], got[2], got[3], want[0], want[1], want[2], want[3]);
-    Check(got == want, text);
 
     // System Info, with no tool to be found: the message box captioned "Tessarline".
     const TwipRect& sys = kAboutSysInfo;
-    Click(left + kPixels.X(sys.left + sys.width / 2), top + kPixels.Y(sys.top + sys.height / 2));
+    Xdotool(dialog[0], "mousemove --sync " +
+                           std::to_string(left + kPixels.X(sys.left + sys.width / 2)) + " " +
+                           std::to_string(top + kPixels.Y(sys.top + sys.height / 2)) + " click 1");
     std::vector<Window> titled;
     if (Check(WaitFor([&] { return (titled = Windows("Tessarline")).size() == 2; }),
               "System Info shows the message box \"Tessarline\"")) {
-        Keys(titled[0] == board[0] ? titled[1] : titled[0], "Return");
-        Check(WaitFor([&] { return Windows("Tessarline") == board; }), "its OK closes it");
-        Check(Windows("About Tessarline") == dialog, "the dialog stays");
+        Xdotool(titled[titled[0] == board[0] ? 1 : 0], "key Return");
+        Check(WaitFor([&] {
+                  return Windows("Tessarline") == board && Windows("About Tessarline") == dialog;
+              }),
+              "its OK closes it, and the dialog stays");
     }
-    Keys(dialog[0], "Escape");
+    Xdotool(dialog[0], "key Escape");
     Check(WaitFor([&] { return Windows("About Tessarline").empty(); }), "Esc closes the dialog");
     shows("the board is as it was");
 
