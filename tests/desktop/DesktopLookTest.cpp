@@ -50,10 +50,3 @@ TEST(Labels, ThemeTextOnADarkFaceBlackOnALightOne) {
 
 } // namespace
 } // namespace tessarline
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
-}
