@@ -120,10 +120,11 @@ TEST(Figure, BlackOnWhiteSymmetricWithEveryEdge) {
                 << x << "," << y;
         }
     }
-    // The circle touches the sides; the square's sides lie at 8 and 41; the diagonals cross
-    // at the centre.
+    // The circle touches the sides; the square's sides lie at 8 and 41 and meet at its corners,
+    // which the diagonals reach; the diagonals cross at the centre.
     const std::pair<int, int> at[] = {{8, 24},  {24, 8}, {41, 24}, {24, 41}, {18, 18},
-                                      {18, 31}, {24, 0}, {0, 24},  {49, 24}, {24, 49}};
+                                      {18, 31}, {24, 0}, {0, 24},  {49, 24}, {24, 49},
+                                      {8, 8},   {9, 8},  {9, 9}};
     for (auto [x, y] : at) {
         EXPECT_EQ(img.At(x, y), kInk) << x << "," << y;
     }
