@@ -11,7 +11,7 @@ using namespace tessarline;
 class RecordingWindow final : public BoardWindow {
 public:
     void Show() override {}
-    void Changed() override { ++changes; }
+    void Changed(const BoardNews&) override { ++changes; }
     void Beep() override { ++beeps; }
     void ShowHelp() override {}
 

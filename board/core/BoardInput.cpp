@@ -59,20 +59,28 @@ void BoardInput::Release(int x, int y, const TwipTransform& t) {
     }
 }
 
-void BoardInput::MoveFocus(NodeIndex to) {
-    const bool changed = !cues_ || to != Focus();
-    cues_ = true;
-    focus_ = to;
-    if (changed) {
-        form_.Window().Changed();
+std::optional<BoardKey> BoardKeyForCharacter(char32_t character) {
+    if (character >= U'1' && character <= U'4') {
+        return static_cast<BoardKey>(character - U'1');
     }
+    return std::nullopt;
 }
 
-bool BoardInput::Key(BoardKey key) {
+void BoardInput::MoveFocus(NodeIndex to) {
+    cues_ = true;
+    focus_ = to;
+}
+
+bool BoardInput::Key(BoardKey key, bool repeat) {
     // Before the first reset there is no pen, and nothing to move or click.
     if (form_.CurrentNode == 0) {
         return false;
     }
+    const bool clicks = key <= BoardKey::Box4 || key == BoardKey::Activate;
+    if (repeat && clicks) {
+        return true;
+    }
+    const Form1::Handler handler(form_);
     const NodeIndex at = Focus();
     switch (key) {
     case BoardKey::Box1:

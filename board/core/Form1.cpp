@@ -23,15 +23,46 @@ Form1::Form1(BoardWindow& window) : window_(window) {
     }
 }
 
-Form1::ChangeScope::ChangeScope(Form1& form) : form_(form) {
-    ++form_.changeDepth_;
+Form1::Handler::Handler(Form1& form) : form_(form) {
+    if (form_.handlerDepth_++ == 0) {
+        form_.before_ = form_.CurrentLook();
+    }
 }
 
-Form1::ChangeScope::~ChangeScope() {
-    if (--form_.changeDepth_ == 0 && form_.changed_) {
-        form_.changed_ = false;
-        form_.window_.Changed();
+Form1::Handler::~Handler() {
+    // Before the first reset the window shows nothing of the board, so there is nothing to tell.
+    if (--form_.handlerDepth_ != 0 || !form_.ArcsPainted()) {
+        return;
     }
+    BoardNews news;
+    news.picture = form_.CurrentLook() != form_.before_;
+    form_.told_.Update(form_, form_.KeyFocus(), news);
+    news.announcement = std::move(form_.announcement_);
+    form_.announcement_.clear();
+    if (news.Any()) {
+        form_.window_.Changed(news);
+    }
+}
+
+NodeIndex Form1::KeyFocus() const {
+    const NodeIndex focus = keyboard_ != nullptr ? keyboard_->Focus() : 0;
+    return focus != 0 ? focus : CurrentNode;
+}
+
+Form1::Look Form1::CurrentLook() const {
+    Look look;
+    std::size_t i = 0;
+    for (const NodeLabel& box : nodes_) {
+        look.colours[i++] = box.BackColor;
+        look.colours[i++] = box.ForeColor;
+    }
+    for (const LineControl& line : lines_) {
+        look.colours[i++] = line.BorderColor;
+    }
+    look.arcs = {ArcFaint12, ArcFaint13, ArcFaint24, ArcFaint34};
+    std::copy(stacking_.begin(), stacking_.end(), look.stacking.begin());
+    look.cue = keyboard_ != nullptr && keyboard_->FocusShown() ? KeyFocus() : 0;
+    return look;
 }
 
 NodeLabel& Form1::lblNode(int index) {
@@ -55,9 +86,8 @@ void Form1::ZOrder(const Control& control) {
     if (it + 1 == stacking_.end()) {
         return;
     }
-    const ChangeScope scope(*this);
+    const Handler handler(*this);
     std::rotate(it, it + 1, stacking_.end());
-    changed_ = true;
 }
 
 bool& Form1::ArcFlagRef(Edge arc) {
@@ -84,8 +114,7 @@ bool Form1::IsFaint(Edge edge) const {
 }
 
 void Form1::DrawEdge(Edge edge, Colour colour) {
-    const ChangeScope scope(*this);
-    changed_ = true;
+    const Handler handler(*this);
     if (IsLine(edge)) {
         const int k = LineIndex(edge);
         linLine(k).BorderColor = colour;
@@ -119,16 +148,14 @@ void Form1::SwapNodeColors(Control& box) {
 }
 
 void Form1::MovePen(NodeIndex newNode) {
-    const ChangeScope scope(*this);
-    changed_ = true;
+    const Handler handler(*this);
     SwapNodeColors(lblNode(CurrentNode));
     CurrentNode = newNode;
     SwapNodeColors(lblNode(CurrentNode));
 }
 
 void Form1::ResetBoard() {
-    const ChangeScope scope(*this);
-    changed_ = true;
+    const Handler handler(*this);
     for (Edge arc : {Edge::Arc13, Edge::Arc24, Edge::Arc34, Edge::Arc12}) {
         FaintEdge(arc);
     }
@@ -149,7 +176,9 @@ void Form1::Form_Load() {
 }
 
 void Form1::mnuReset_Click() {
+    const Handler handler(*this);
     ResetBoard();
+    announcement_ = ResetAnnouncement(*this);
 }
 
 void Form1::mnuHelp_Click() {
@@ -157,7 +186,7 @@ void Form1::mnuHelp_Click() {
 }
 
 void Form1::lblNode_Click(NodeIndex Index) {
-    const ChangeScope scope(*this);
+    const Handler handler(*this);
     lastClicked_ = Index;
     if (!IsNode(CurrentNode) || !IsNode(Index) || Index == CurrentNode) {
         return;
@@ -166,14 +195,15 @@ void Form1::lblNode_Click(NodeIndex Index) {
     if (IsFaint(pair.line)) {
         MovePen(Index);
         TraceEdge(pair.line);
-        return;
-    }
-    if (pair.arc && IsFaint(*pair.arc)) {
+    } else if (pair.arc && IsFaint(*pair.arc)) {
         MovePen(Index);
         TraceEdge(*pair.arc);
+    } else {
+        announcement_ = RefusalAnnouncement(CurrentNode, Index);
+        window_.Beep();
         return;
     }
-    window_.Beep();
+    announcement_ = MoveAnnouncement(*this);
 }
 
 } // namespace tessarline

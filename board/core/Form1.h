@@ -2,6 +2,7 @@
 // node and line controls; the window it runs in is reached through BoardWindow.
 #pragma once
 
+#include "board/core/BoardNews.h"
 #include "board/core/Controls.h"
 #include "board/core/Geometry.h"
 
@@ -16,18 +17,44 @@ public:
     virtual ~BoardWindow() = default;
     // Makes the main window visible, modeless and without an owner.
     virtual void Show() = 0;
-    // What the window shows has changed: a colour, the stacking order or an arc. Called once
-    // at the end of each handler or operation that changed something, never for one that did
-    // not; the window repaints from the board's state.
-    virtual void Changed() = 0;
+    // The account of one handler or operation, however nested: called once at its end when it
+    // changed what the window shows or has something to tell the player, never otherwise. The
+    // window repaints from the board's state when news.picture says so.
+    virtual void Changed(const BoardNews& news) = 0;
     // The platform's plain alert sound.
     virtual void Beep() = 0;
     // Shows the help dialog modally and returns when it has closed.
     virtual void ShowHelp() = 0;
 };
 
+// Where the keyboard focus is, for the board's account of a handler.
+class KeyboardFocus {
+public:
+    virtual ~KeyboardFocus() = default;
+    virtual NodeIndex Focus() const = 0;
+    virtual bool FocusShown() const = 0;
+
+protected:
+    KeyboardFocus() = default;
+    KeyboardFocus(const KeyboardFocus&) = default;
+    KeyboardFocus& operator=(const KeyboardFocus&) = default;
+};
+
 class Form1 {
 public:
+    // One handler: gathers the changes made while it lives, however nested, into one account
+    // for the window at its end.
+    class Handler {
+    public:
+        explicit Handler(Form1& form);
+        Handler(const Handler&) = delete;
+        Handler& operator=(const Handler&) = delete;
+        ~Handler();
+
+    private:
+        Form1& form_;
+    };
+
     explicit Form1(BoardWindow& window);
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
@@ -40,8 +67,12 @@ public:
 
     // The window the board lives in.
     BoardWindow& Window() const { return window_; }
-    // The box of the latest click, so that a front end can tell which box a beep refused.
+    // The box of the latest click.
     NodeIndex LastClicked() const { return lastClicked_; }
+    // The keyboard whose focus the account reports; none until one is attached.
+    void AttachKeyboard(const KeyboardFocus* keyboard) { keyboard_ = keyboard; }
+    // The box with the keyboard focus: the pen's while no key has moved it.
+    NodeIndex KeyFocus() const;
 
     // Board operations.
     void ResetBoard();
@@ -77,26 +108,26 @@ public:
     NodeIndex CurrentNode = 0;
 
 private:
-    // Gathers the changes of one handler or operation, however nested, into one Changed call
-    // at its end.
-    class ChangeScope {
-    public:
-        explicit ChangeScope(Form1& form);
-        ChangeScope(const ChangeScope&) = delete;
-        ChangeScope& operator=(const ChangeScope&) = delete;
-        ~ChangeScope();
-
-    private:
-        Form1& form_;
+    // Everything the window's pixels depend on, to tell whether a handler changed them.
+    struct Look {
+        std::array<Colour, 2 * kNodeCount + kLineCount> colours{};
+        std::array<bool, kArcCount> arcs{};
+        std::array<const Control*, kNodeCount + kLineCount> stacking{};
+        NodeIndex cue = 0;
+        bool operator==(const Look&) const = default;
     };
+    Look CurrentLook() const;
 
     bool& ArcFlagRef(Edge arc);
     void DrawEdge(Edge edge, Colour colour);
 
     BoardWindow& window_;
+    const KeyboardFocus* keyboard_ = nullptr;
     NodeIndex lastClicked_ = 0;
-    int changeDepth_ = 0;
-    bool changed_ = false;
+    int handlerDepth_ = 0;
+    Look before_;
+    std::wstring announcement_;
+    BoardTold told_;
     std::array<NodeLabel, kNodeCount> nodes_;
     std::array<LineControl, kLineCount> lines_;
     std::vector<const Control*> stacking_;

@@ -144,7 +144,7 @@ void BoardWindowQt::Show() {
     show();
 }
 
-void BoardWindowQt::Changed() {
+void BoardWindowQt::Changed(const BoardNews&) {
     view_->update();
     view_->access().Changed();
 }

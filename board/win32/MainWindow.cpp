@@ -107,7 +107,7 @@ void MainWindow::ShowHelp() {
     }
 }
 
-void MainWindow::Changed() {
+void MainWindow::Changed(const BoardNews&) {
     if (window_ != nullptr) {
         InvalidateRect(window_, nullptr, FALSE);
         access_.Changed(window_);

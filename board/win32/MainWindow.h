@@ -39,7 +39,7 @@ public:
 
     // BoardWindow
     void Show() override;
-    void Changed() override;
+    void Changed(const BoardNews& news) override;
     void Beep() override;
     void ShowHelp() override;
 

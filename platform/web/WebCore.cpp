@@ -34,7 +34,7 @@ class WebBoardWindow final : public BoardWindow {
 public:
     // The page is already showing when the module starts.
     void Show() override {}
-    void Changed() override { tl_js_changed(); }
+    void Changed(const BoardNews&) override { tl_js_changed(); }
     void Beep() override { tl_js_beep(); }
     void ShowHelp() override { tl_js_show_help(); }
 };
@@ -43,7 +43,7 @@ public:
 class SilentWindow final : public BoardWindow {
 public:
     void Show() override {}
-    void Changed() override {}
+    void Changed(const BoardNews&) override {}
     void Beep() override {}
     void ShowHelp() override {}
 };

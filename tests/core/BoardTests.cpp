@@ -103,9 +103,20 @@ TEST_F(Board, LoadShowsTheWindowThenTheFreshBoardInOneChange) {
     EXPECT_EQ(Highlighted(f), std::set<int>{1});
     const std::vector<int> z = Take(f).z;
     EXPECT_LT(std::find(z.begin(), z.end(), 5), std::find(z.begin(), z.end(), 6)); // 6 above 5
+    EXPECT_TRUE(w.news[0].picture && w.news[0].boardDescription);
+    EXPECT_EQ(w.news[0].announcement, L""); // the program's start is not news to the player
     f.mnuHelp_Click();
     EXPECT_EQ(w.helps, 1);
     EXPECT_EQ(w.changes, 1);
+    // Reset on the fresh board changes no pixel but still tells the player.
+    f.mnuReset_Click();
+    ASSERT_EQ(w.changes, 2);
+    EXPECT_FALSE(w.news[1].picture || w.news[1].boardDescription || w.news[1].focusMoved);
+    EXPECT_EQ(w.news[1].announcement, L"Board reset. Pen on box 1. 0 of 10 edges traced.");
+    Play({2});
+    f.mnuReset_Click();
+    EXPECT_TRUE(w.news.back().picture && w.news.back().boardDescription);
+    EXPECT_EQ(w.news.back().boxDescription, (std::array<bool, 4>{true, true, true, true}));
 }
 
 // Every pen, every clicked index and every combination of traced edges. A move is one change
@@ -149,11 +160,23 @@ TEST_F(Board, MoveTableInEveryEdgeStateAndResetFromEach) {
                 SCOPED_TRACE(::testing::Message()
                              << "traced " << traced << " pen " << pen << " click " << click);
                 ASSERT_EQ(w.beeps - beeps, beep ? 1 : 0);
-                ASSERT_EQ(w.changes - changesBefore, expected ? 1 : 0);
+                // One account for a move or a refusal, saying what happened; none otherwise.
+                ASSERT_EQ(w.changes - changesBefore, expected || beep ? 1 : 0);
+                if (beep) {
+                    ASSERT_FALSE(w.news.back().picture);
+                    ASSERT_EQ(w.news.back().announcement, L"No faint edge from box " +
+                                                              std::to_wstring(pen) + L" to box " +
+                                                              std::to_wstring(click) + L".");
+                }
                 if (!expected) {
                     ASSERT_EQ(Take(f), before);
                     continue;
                 }
+                ASSERT_TRUE(w.news.back().picture);
+                ASSERT_EQ(w.news.back().announcement,
+                          L"Pen on box " + std::to_wstring(click) + L". " +
+                              std::to_wstring(std::popcount(traced | Bit(*expected))) +
+                              L" of 10 edges traced.");
                 ASSERT_EQ(TracedMask(f), traced | Bit(*expected));
                 ASSERT_EQ(f.CurrentNode, click);
                 ASSERT_EQ(Highlighted(f), std::set<int>{click});
@@ -208,7 +231,8 @@ TEST_F(Board, SwapNodeColorsGoesByPropertyName) {
 }
 
 // The keys: the same clicks as the mouse, the focus along the figure and round the square,
-// shown from the first key on, each focus change one change of what is shown.
+// shown from the first key on; one account for each key that changed anything. A held key
+// clicks once but moves the focus on.
 TEST_F(Board, KeysClickBoxesAndMoveTheFocusAlongTheFigure) {
     BoardInput input(f);
     EXPECT_FALSE(input.Key(BoardKey::Right)); // nothing to do before the first reset
@@ -225,23 +249,33 @@ TEST_F(Board, KeysClickBoxesAndMoveTheFocusAlongTheFigure) {
         {BoardKey::Next, 4, 1},     {BoardKey::Next, 3, 1},     {BoardKey::Next, 1, 1},
         {BoardKey::Previous, 3, 1}, {BoardKey::Activate, 3, 3}, {BoardKey::Box4, 3, 4},
         {BoardKey::Box4, 3, 4},     {BoardKey::Previous, 4, 4}, {BoardKey::Activate, 4, 4},
+        {BoardKey::Box2, 4, 2},
     };
     int changes = w.changes;
     NodeIndex focus = 1, pen = 1;
     for (const auto& s : steps) {
         SCOPED_TRACE(::testing::Message() << "step " << &s - steps);
-        EXPECT_TRUE(input.Key(s.key));
+        // Held down, a clicking key does nothing more; the first press did it.
+        EXPECT_TRUE(input.Key(s.key, s.key <= BoardKey::Box4 && s.pen == pen));
         EXPECT_TRUE(input.FocusShown());
         EXPECT_EQ(input.Focus(), s.focus);
         EXPECT_EQ(f.CurrentNode, s.pen);
         const bool cueOrFocus = &s == steps || s.focus != focus;
-        EXPECT_EQ(w.changes - changes, (cueOrFocus ? 1 : 0) + (s.pen != pen ? 1 : 0));
+        EXPECT_EQ(w.changes - changes, cueOrFocus || s.pen != pen ? 1 : 0);
+        if (w.changes != changes) {
+            EXPECT_EQ(w.news.back().focusMoved, s.focus != focus);
+        }
         changes = w.changes;
         focus = s.focus;
         pen = s.pen;
     }
     EXPECT_EQ(w.beeps, 0); // 4 twice: the second is the pen's own box
-    EXPECT_EQ(TracedMask(f), Bit(Edge::Line1) | Bit(Edge::Line4));
+    EXPECT_EQ(TracedMask(f), Bit(Edge::Line1) | Bit(Edge::Line4) | Bit(Edge::Line3));
+    input.Key(BoardKey::Down, true); // a held arrow moves on
+    EXPECT_EQ(input.Focus(), 4);
+    EXPECT_EQ(BoardKeyForCharacter(U'3'), BoardKey::Box3);
+    EXPECT_EQ(BoardKeyForCharacter(U'5'), std::nullopt);
+    EXPECT_EQ(BoardKeyForCharacter(U'0'), std::nullopt);
 }
 
 TEST_F(Board, PointerClicksOnlyWhenPressAndReleaseMeetOnOneBox) {

@@ -35,7 +35,7 @@ constexpr Pixel kPaper = 0xFFFFFFFFu;
 struct Model final : BoardWindow {
     Model() { form.Form_Load(); }
     void Show() override {}
-    void Changed() override {}
+    void Changed(const BoardNews&) override {}
     void Beep() override { ++beeps; }
     void ShowHelp() override {}
     Form1 form{*this};

@@ -14,13 +14,17 @@
 
 namespace tessarline::testing {
 
-// Counts what the board asks of its window.
+// Counts what the board asks of its window and keeps the accounts it was given.
 struct FakeBoardWindow : BoardWindow {
     void Show() override { ++shows; }
-    void Changed() override { ++changes; }
+    void Changed(const BoardNews& n) override {
+        ++changes;
+        news.push_back(n);
+    }
     void Beep() override { ++beeps; }
     void ShowHelp() override { ++helps; }
     int shows = 0, changes = 0, beeps = 0, helps = 0;
+    std::vector<BoardNews> news;
 };
 
 // Keys below HKEY_LOCAL_MACHINE by path, holding values by name; records every call.
