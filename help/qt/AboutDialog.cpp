@@ -3,10 +3,10 @@
 #include "app/core/AppInfo.h"
 #include "board/core/Raster.h"
 #include "help/core/AboutLayout.h"
+#include "help/core/LabelColour.h"
 #include "help/qt/FigureImage.h"
 #include "platform/qt/AppFont.h"
 #include "platform/qt/AppIcon.h"
-#include "platform/qt/LabelColour.h"
 #include "platform/qt/LayoutScale.h"
 
 #include <QApplication>
@@ -35,7 +35,13 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
     label->setWordWrap(true);
     label->setFocusPolicy(Qt::NoFocus);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, LabelTextColour(palette));
+    // Colours cross as &H00BBGGRR, as the core keeps them.
+    const auto bgr = [](const QColor& c) {
+        return static_cast<Colour>(c.red() | c.green() << 8 | c.blue() << 16);
+    };
+    const Colour ink = LabelTextColour(bgr(palette.color(QPalette::Window)),
+                                       bgr(palette.color(QPalette::WindowText)));
+    palette.setColor(QPalette::WindowText, QColor(RedOf(ink), GreenOf(ink), BlueOf(ink)));
     label->setPalette(palette);
     return label;
 }

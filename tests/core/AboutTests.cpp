@@ -1,5 +1,6 @@
 // The help dialog's logic: reading registry values byte for byte, and finding and starting the
 // system-information tool.
+#include "help/core/LabelColour.h"
 #include "help/core/frmAbout.h"
 #include "tests/support/Fakes.h"
 
@@ -178,6 +179,23 @@ TEST_F(About, StartSysInfoStartsOnceOrShowsOneMessage) {
         EXPECT_TRUE(r.open.empty());
         EXPECT_EQ(r.closes.size(), r.opens.size());
     }
+}
+
+} // namespace
+} // namespace tessarline
+
+namespace tessarline {
+namespace {
+
+// Black on the usual faces; the desktop's text where black would fail 4.5:1, unless that text
+// reads worse still.
+TEST(LabelColour, BlackUnlessTheFaceIsTooDark) {
+    EXPECT_NEAR(Contrast(kBlack, kWhite), 21.0, 1e-9);
+    EXPECT_EQ(LabelTextColour(0x00F0F0F0u, 0x00FF0000u), kBlack); // a light face
+    EXPECT_EQ(LabelTextColour(0x00000000u, kWhite), kWhite);      // high contrast black
+    EXPECT_EQ(LabelTextColour(0x00747474u, kWhite), kWhite);      // 4.5:1 just fails
+    EXPECT_EQ(LabelTextColour(0x00757575u, kWhite), kBlack);      // 4.5:1 just holds
+    EXPECT_EQ(LabelTextColour(0x00202020u, 0x00101010u), kBlack); // themed text worse
 }
 
 } // namespace
