@@ -4,7 +4,9 @@
 set -euo pipefail
 
 # FreeSans is the face the program asks for; qt6-wayland runs it natively under Wayland.
-common=(cmake make g++ pkg-config qt6-base-dev fonts-dejavu-core fonts-freefont-ttf qt6-wayland)
+# libcanberra plays the theme's bell where the toolkit's beep reaches nothing (Wayland).
+common=(cmake make g++ pkg-config qt6-base-dev fonts-dejavu-core fonts-freefont-ttf qt6-wayland
+    libcanberra-dev libcanberra-pulse sound-theme-freedesktop)
 # The Debian package's tools, and the checks that make test runs on it.
 package=(dpkg-dev file)
 checks=(lintian desktop-file-utils appstream weston x11-utils)
@@ -18,7 +20,8 @@ case "${1:-run}" in
 # The build configures the tests too, so running needs GoogleTest's headers as well.
 run) wanted=("${common[@]}" libgtest-dev libgmock-dev libx11-dev xvfb xdotool) ;;
 test) wanted=("${common[@]}" libgtest-dev libgmock-dev libx11-dev xvfb xdotool clang-format
-    at-spi2-core python3-pyatspi dbus-x11
+    at-spi2-core python3-pyatspi dbus-x11 orca speech-dispatcher speech-dispatcher-espeak-ng
+    espeak-ng pulseaudio pulseaudio-utils
     "${mingw[@]}" "${wine[@]}" "${web[@]}" "${package[@]}" "${checks[@]}") ;;
 bench) wanted=("${common[@]}" libbenchmark-dev libx11-dev xvfb xdotool "${mingw[@]}" "${wine[@]}"
     "${web[@]}") ;;

@@ -147,8 +147,30 @@ private:
     std::array<QAccessible::Id, kNodeCount> ids_{};
 };
 
+// The board's announcements: Qt 6.4 has no announcement event, and Orca 43 speaks neither name
+// nor description changes through Qt's bridge, but it speaks a notification the moment it is
+// shown, wherever the focus is. The widget never paints; each announcement raises its show event.
+constexpr char kNoticeName[] = "boardNotice";
+
+class NoticeAccessible final : public QAccessibleWidget {
+public:
+    NoticeAccessible(QWidget* widget, BoardAccessibleQt& board)
+        : QAccessibleWidget(widget, QAccessible::Notification), board_(&board) {}
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name && !board_.isNull() ? board_->Announcement() : QString();
+    }
+
+private:
+    QPointer<BoardAccessibleQt> board_;
+};
+
 QAccessibleInterface* BoardFactory(const QString&, QObject* object) {
-    auto* view = qobject_cast<QWidget*>(object);
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (widget != nullptr && widget->objectName() == QLatin1String(kNoticeName)) {
+        auto* board = widget->parentWidget()->findChild<BoardAccessibleQt*>();
+        return board != nullptr ? new NoticeAccessible(widget, *board) : nullptr;
+    }
+    auto* view = widget;
     auto* board = view != nullptr
                       ? view->findChild<BoardAccessibleQt*>(QString(), Qt::FindDirectChildrenOnly)
                       : nullptr;
@@ -173,6 +195,12 @@ BoardAccessibleQt::BoardAccessibleQt(QWidget& view, Form1& form, const BoardInpu
     }();
     (void)installed;
     view.installEventFilter(this);
+    // Beside the view, in its window, so that the board panel keeps its four buttons alone.
+    notice_ = new QWidget(view.parentWidget() != nullptr ? view.parentWidget() : &view);
+    notice_->setObjectName(QLatin1String(kNoticeName));
+    notice_->setFixedSize(0, 0);
+    notice_->setFocusPolicy(Qt::NoFocus);
+    notice_->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 QAccessibleInterface* BoardAccessibleQt::Box(NodeIndex node) const {
@@ -186,37 +214,26 @@ void BoardAccessibleQt::RaiseFocus() const {
     }
 }
 
-void BoardAccessibleQt::Changed() {
-    // Interfaces are made only for a screen reader; without one, only remember what was told.
-    const bool active = QAccessible::isActive();
-    if (input_.Focus() != focus_) {
-        focus_ = input_.Focus();
+void BoardAccessibleQt::Changed(const BoardNews& news) {
+    // Interfaces are made only for a screen reader.
+    if (!QAccessible::isActive()) {
+        announcement_ = QString::fromStdWString(news.announcement);
+        return;
+    }
+    if (news.focusMoved) {
         RaiseFocus();
     }
-    std::wstring board = BoardDescription(form_);
-    if (board != board_) {
-        board_ = std::move(board);
-        if (active) {
-            Raise(QAccessible::queryAccessibleInterface(&view_), QAccessible::DescriptionChanged);
-        }
+    if (news.boardDescription) {
+        Raise(QAccessible::queryAccessibleInterface(&view_), QAccessible::DescriptionChanged);
     }
     for (NodeIndex n = 1; n <= kNodeCount; ++n) {
-        std::wstring box = BoxDescription(form_, n);
-        std::wstring& told = boxes_[static_cast<std::size_t>(n - 1)];
-        if (box != told) {
-            told = std::move(box);
-            if (active) {
-                Raise(Box(n), QAccessible::DescriptionChanged);
-            }
+        if (news.boxDescription[static_cast<std::size_t>(n - 1)]) {
+            Raise(Box(n), QAccessible::DescriptionChanged);
         }
     }
-}
-
-void BoardAccessibleQt::Refused() {
-    // Nothing changed, but the reader is told to read the refused box again.
-    const NodeIndex clicked = form_.LastClicked();
-    if (QAccessible::isActive() && clicked >= 1 && clicked <= kNodeCount) {
-        Raise(Box(clicked), QAccessible::DescriptionChanged);
+    if (!news.announcement.empty()) {
+        announcement_ = QString::fromStdWString(news.announcement);
+        Raise(QAccessible::queryAccessibleInterface(notice_), QAccessible::ObjectShow);
     }
 }
 

@@ -1,5 +1,6 @@
 // The board view as screen readers see it through Qt's accessibility: a panel named "Board"
-// holding one push button per box, and the events that tell them what changed.
+// holding one push button per box, the events that tell them what changed, and a notification
+// that speaks the board's announcements.
 #pragma once
 
 #include "board/core/BoardInput.h"
@@ -8,9 +9,7 @@
 #include <QObject>
 #include <QRectF>
 
-#include <array>
 #include <functional>
-#include <string>
 
 class QAccessibleInterface;
 class QWidget;
@@ -25,11 +24,13 @@ public:
     BoardAccessibleQt(QWidget& view, Form1& form, const BoardInput& input,
                       std::function<QRectF(NodeIndex)> boxArea);
 
-    // After every change the board or its keyboard focus reports: raises the events for what a
-    // screen reader says differently now.
-    void Changed();
-    // A click the board refused with a beep.
-    void Refused();
+    // The board's account of a handler: raises the events for what a screen reader says
+    // differently now, and the announcement.
+    void Changed(const BoardNews& news);
+    // Tells the reader where the keyboard focus is again, after a command took it away.
+    void RaiseFocus() const;
+    // The last announcement, as the notification's name.
+    const QString& Announcement() const { return announcement_; }
 
     QWidget& view() const { return view_; }
     Form1& form() const { return form_; }
@@ -41,16 +42,14 @@ protected:
 
 private:
     QAccessibleInterface* Box(NodeIndex node) const;
-    void RaiseFocus() const;
 
     QWidget& view_;
     Form1& form_;
     const BoardInput& input_;
     std::function<QRectF(NodeIndex)> boxArea_;
-    // What was last told, to raise events only for what changed.
-    std::wstring board_;
-    std::array<std::wstring, kNodeCount> boxes_;
-    NodeIndex focus_ = 0;
+    // An empty widget beside the board whose only use is its accessible notification.
+    QWidget* notice_;
+    QString announcement_;
 };
 
 } // namespace tessarline

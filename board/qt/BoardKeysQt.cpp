@@ -13,15 +13,14 @@ std::optional<BoardKey> BoardKeyFor(const QKeyEvent& event) {
     if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
         return std::nullopt;
     }
+    // The digits by the character they type, on the main row or the keypad.
+    const QString text = event.text();
+    if (text.size() == 1) {
+        if (const auto digit = BoardKeyForCharacter(text.at(0).unicode())) {
+            return digit;
+        }
+    }
     switch (event.key()) {
-    case Qt::Key_1:
-        return BoardKey::Box1;
-    case Qt::Key_2:
-        return BoardKey::Box2;
-    case Qt::Key_3:
-        return BoardKey::Box3;
-    case Qt::Key_4:
-        return BoardKey::Box4;
     case Qt::Key_Left:
         return BoardKey::Left;
     case Qt::Key_Right:

@@ -6,6 +6,7 @@
 #include "board/qt/BoardKeysQt.h"
 #include "platform/qt/AppFont.h"
 #include "platform/qt/AppIcon.h"
+#include "platform/qt/Bell.h"
 #include "platform/qt/LayoutScale.h"
 #include "platform/qt/PixelImage.h"
 
@@ -16,11 +17,35 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QWidget>
 
 #include <cmath>
 
 namespace tessarline {
+
+namespace {
+
+// Alt+R and Alt+H are shortcuts, so the bar sees the Alt key but not the letter: letting Alt
+// go would then hand the keyboard to the bar (during the modal dialog, or after Reset), away
+// from the board. While a command chosen with Alt runs and until Alt is up, the bar does not
+// take it.
+class CommandBarStyle final : public QProxyStyle {
+public:
+    explicit CommandBarStyle(const bool& altCommand) : altCommand_(altCommand) {}
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override {
+        if (hint == SH_MenuBar_AltKeyNavigation && altCommand_) {
+            return 0;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+
+private:
+    const bool& altCommand_;
+};
+
+} // namespace
 
 // The client area: the rendered board with the boxes' captions on top; clicks on a box go to
 // the board's logic.
@@ -82,7 +107,7 @@ protected:
 
     void keyPressEvent(QKeyEvent* event) override {
         const std::optional<BoardKey> key = BoardKeyFor(*event);
-        if (!key || !input_.Key(*key)) {
+        if (!key || !input_.Key(*key, event->isAutoRepeat())) {
             QWidget::keyPressEvent(event);
         }
     }
@@ -123,12 +148,27 @@ BoardWindowQt::BoardWindowQt(QWidget* parent)
     // access keys work the same everywhere.
     QMenuBar* bar = menuBar();
     bar->setNativeMenuBar(false);
+    auto* barStyle = new CommandBarStyle(altCommand_);
+    barStyle->setParent(bar);
+    bar->setStyle(barStyle);
+    // After the bar's own filter, which is installed when Alt goes down.
+    qApp->installEventFilter(this);
     reset_ = bar->addAction(QStringLiteral("&Reset"));
     reset_->setObjectName(QStringLiteral("mnuReset"));
     help_ = bar->addAction(QStringLiteral("&Help"));
     help_->setObjectName(QStringLiteral("mnuHelp"));
-    connect(reset_, &QAction::triggered, this, [this] { form_.mnuReset_Click(); });
-    connect(help_, &QAction::triggered, this, [this] { form_.mnuHelp_Click(); });
+    connect(reset_, &QAction::triggered, this, [this] {
+        LeaveAltNavigation();
+        // The keyboard stays on the board: a reader hears the box first, then what the reset
+        // did.
+        view_->setFocus(Qt::OtherFocusReason);
+        view_->access().RaiseFocus();
+        form_.mnuReset_Click();
+    });
+    connect(help_, &QAction::triggered, this, [this] {
+        LeaveAltNavigation();
+        form_.mnuHelp_Click();
+    });
 
     setCentralWidget(view_);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -140,21 +180,35 @@ QWidget* BoardWindowQt::boardView() const {
     return view_;
 }
 
+void BoardWindowQt::LeaveAltNavigation() {
+    altCommand_ = true;
+}
+
+bool BoardWindowQt::eventFilter(QObject* watched, QEvent* event) {
+    // The bar has seen Alt go up by now; from here on Alt alone enters the bar again.
+    if (altCommand_ && event->type() == QEvent::KeyRelease &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Alt) {
+        altCommand_ = false;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void BoardWindowQt::Show() {
     show();
 }
 
-void BoardWindowQt::Changed(const BoardNews&) {
-    view_->update();
-    view_->access().Changed();
+void BoardWindowQt::Changed(const BoardNews& news) {
+    if (news.picture) {
+        view_->update();
+    }
+    view_->access().Changed(news);
 }
 
 void BoardWindowQt::Beep() {
-    view_->access().Refused();
     if (beepHandler_) {
         beepHandler_();
     } else {
-        QApplication::beep();
+        Bell();
     }
 }
 

@@ -41,13 +41,20 @@ public:
     void Beep() override;
     void ShowHelp() override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void LeaveAltNavigation();
+
     Form1 form_;
     BoardView* view_;
     QAction* reset_;
     QAction* help_;
     std::function<void()> helpHandler_;
     std::function<void()> beepHandler_;
+    // A command chosen with Alt is running or Alt is still down after it.
+    bool altCommand_ = false;
 };
 
 } // namespace tessarline

@@ -1,6 +1,6 @@
 """Plays a nine-edge game through the screen reader's view of the program alone: reads the
-board's names and descriptions from AT-SPI, clicks boxes by their Press actions, and checks
-the events a reader would speak from."""
+board's names and descriptions from AT-SPI and clicks boxes by their Press actions. What a
+reader speaks is checked with Orca itself (orca.sh)."""
 import os
 import subprocess
 import sys
@@ -23,7 +23,6 @@ GAME = [
     (4, {1: "none faint", 2: "none faint", 3: "none faint"}),
 ]
 failures = []
-told = []
 
 
 def check(what, got, want):
@@ -42,27 +41,12 @@ def wait_for(find, seconds=20):
     sys.exit("timed out waiting for the program's accessibility tree")
 
 
-def events_after(act):
-    """The names of the objects whose description-changed events follow act."""
-    del told[:]
-    act()
-    deadline = time.monotonic() + 0.2
-    while time.monotonic() < deadline:
-        while GLib.MainContext.default().iteration(False):
-            pass
-        time.sleep(0.02)
-    return {e.source.name for e in told}
-
-
 def find(root, role, name=None):
     return pyatspi.findDescendant(
         root, lambda a: a.getRole() == role and (name is None or a.name == name))
 
 
 def main(program):
-    # Registered before the program starts, so that it sends these events from the first.
-    pyatspi.Registry.registerEventListener(told.append,
-                                           "object:property-change:accessible-description")
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
     game = subprocess.Popen([program], env=env)
     try:
@@ -78,15 +62,13 @@ def main(program):
         for step, (box, others) in enumerate(GAME, 1):
             action = boxes[box].queryAction()
             check("action", action.getName(0), "Press")
-            heard = events_after(lambda: action.doAction(0))
+            action.doAction(0)
             check(f"move {step} board", board.description, f"{step} of 10 edges traced")
             check(f"move {step} box {box}", boxes[box].description, "pen here")
             for n, said in others.items():
                 check(f"move {step} box {n}", boxes[n].description, said)
-            check(f"move {step} told", "Board" in heard and f"Box {box}" in heard, True)
-        # Box 1 has no faint edge left towards the pen: the refused click is told on it alone.
-        heard = events_after(lambda: boxes[1].queryAction().doAction(0))
-        check("refused move told", heard, {"Box 1"})
+        # Box 1 has no faint edge left towards the pen: the refused click changes nothing.
+        boxes[1].queryAction().doAction(0)
         check("refused move board", board.description, "9 of 10 edges traced")
 
         # Help opens a modal dialog, so it goes by its access key rather than a blocking Press.
