@@ -397,17 +397,23 @@ std::optional<LRESULT> BoardAccessibility::OnMessage(HWND window, UINT message, 
                                                      LPARAM lParam) {
     switch (message) {
     case WM_GETOBJECT: {
-        const auto object = static_cast<LONG>(static_cast<DWORD>(lParam));
         // UI Automation asks for its own provider first; the system's answer serves it, from the
         // object below.
-        asked_ = asked_ || object == OBJID_CLIENT || object == kUiaRootObjectId;
-        if (object != OBJID_CLIENT || LoadCom() == nullptr) {
+        const auto object = static_cast<LONG>(static_cast<DWORD>(lParam));
+        if ((object != OBJID_CLIENT && object != kUiaRootObjectId) || LoadCom() == nullptr) {
+            return std::nullopt;
+        }
+        if (!asked_) {
+            // Handing the object out marshals it, and the notifications' provider is a COM
+            // object too: both need COM on this thread.
+            const HRESULT started = LoadCom()->coInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+            comStarted_ = SUCCEEDED(started);
+            asked_ = true;
+        }
+        if (object != OBJID_CLIENT) {
             return std::nullopt;
         }
         if (object_ == nullptr) {
-            // Handing the object out marshals it, which needs COM on this thread.
-            const HRESULT started = LoadCom()->coInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-            comStarted_ = SUCCEEDED(started);
             object_ = new BoardAccessible(window, *this);
         }
         return LoadCom()->lresultFromObject(__uuidof(IAccessible), wParam, object_);
