@@ -2,11 +2,8 @@
 
 #include "board/core/BoardAccess.h"
 #include "board/core/BoardPicture.h"
-#include "board/win32/BoardKeyboard.h"
 
 #include <oleacc.h>
-
-#include <windowsx.h>
 
 #include <utility>
 
@@ -21,6 +18,7 @@ struct Com {
     decltype(&CoUninitialize) coUninitialize = nullptr;
     decltype(&CoDisconnectObject) coDisconnectObject = nullptr;
     decltype(&SysAllocStringLen) sysAllocStringLen = nullptr;
+    decltype(&SysFreeString) sysFreeString = nullptr;
     decltype(&LresultFromObject) lresultFromObject = nullptr;
     decltype(&AccessibleObjectFromWindow) accessibleObjectFromWindow = nullptr;
 };
@@ -42,16 +40,42 @@ const Com* LoadCom() {
         Find(ole32, "CoUninitialize", c.coUninitialize);
         Find(ole32, "CoDisconnectObject", c.coDisconnectObject);
         Find(oleaut32, "SysAllocStringLen", c.sysAllocStringLen);
+        Find(oleaut32, "SysFreeString", c.sysFreeString);
         Find(oleacc, "LresultFromObject", c.lresultFromObject);
         Find(oleacc, "AccessibleObjectFromWindow", c.accessibleObjectFromWindow);
         return c;
     }();
     const bool complete = com.coInitializeEx != nullptr && com.coUninitialize != nullptr &&
                           com.coDisconnectObject != nullptr && com.sysAllocStringLen != nullptr &&
-                          com.lresultFromObject != nullptr &&
+                          com.sysFreeString != nullptr && com.lresultFromObject != nullptr &&
                           com.accessibleObjectFromWindow != nullptr;
     return complete ? &com : nullptr;
 }
+
+// UI Automation's side, loaded likewise once a client has asked. The host provider stands for
+// the window itself, which is all a notification needs: its window handle leads the client to
+// the board.
+struct Uia {
+    // Declared here: mingw-w64's uiautomationcoreapi.h does not compile as C++.
+    HRESULT(WINAPI* hostProviderFromHwnd)(HWND, IRawElementProviderSimple**) = nullptr;
+    RaiseNotification raiseNotification = nullptr;
+};
+
+const Uia& LoadUia() {
+    static const Uia uia = [] {
+        Uia u;
+        const HMODULE core = LoadLibraryW(L"uiautomationcore.dll");
+        Find(core, "UiaHostProviderFromHwnd", u.hostProviderFromHwnd);
+        Find(core, "UiaRaiseNotificationEvent", u.raiseNotification);
+        return u;
+    }();
+    return uia;
+}
+
+RaiseNotification g_raiseInstead = nullptr;
+
+// What UI Automation asks WM_GETOBJECT for: the window's own provider.
+constexpr LONG kUiaRootObjectId = -25;
 
 constexpr LONG kNoChild = -1;
 constexpr wchar_t kPress[] = L"Press";
@@ -309,9 +333,7 @@ public:
             return valid;
         }
         // Exactly a click on the box.
-        const auto n = static_cast<NodeIndex>(ChildOf(child));
-        owner_->clicking = n;
-        owner_->form.lblNode_Click(n);
+        owner_->form.lblNode_Click(static_cast<NodeIndex>(ChildOf(child)));
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
@@ -346,14 +368,12 @@ private:
 
 #pragma GCC diagnostic pop
 
-BoardAccessibility::BoardAccessibility(Form1& f, BoardInput& i, std::function<TwipTransform()> t)
-    : form(f), input(i), transform(std::move(t)) {
-    told_[0] = BoardDescription(form);
-    for (int n = 1; n <= kNodeCount; ++n) {
-        told_[static_cast<std::size_t>(n)] = BoxDescription(form, static_cast<NodeIndex>(n));
-    }
-    toldFocus_ = input.Focus();
+void SetRaiseNotification(RaiseNotification raise) {
+    g_raiseInstead = raise;
 }
+
+BoardAccessibility::BoardAccessibility(Form1& f, BoardInput& i, std::function<TwipTransform()> t)
+    : form(f), input(i), transform(std::move(t)) {}
 
 BoardAccessibility::~BoardAccessibility() {
     Disconnect();
@@ -376,30 +396,28 @@ void BoardAccessibility::Disconnect() {
 std::optional<LRESULT> BoardAccessibility::OnMessage(HWND window, UINT message, WPARAM wParam,
                                                      LPARAM lParam) {
     switch (message) {
-    case WM_GETOBJECT:
-        if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT) {
+    case WM_GETOBJECT: {
+        // UI Automation asks for its own provider first; the system's answer serves it, from the
+        // object below.
+        const auto object = static_cast<LONG>(static_cast<DWORD>(lParam));
+        if ((object != OBJID_CLIENT && object != kUiaRootObjectId) || LoadCom() == nullptr) {
             return std::nullopt;
         }
-        if (LoadCom() == nullptr) {
+        if (!asked_) {
+            // Handing the object out marshals it, and the notifications' provider is a COM
+            // object too: both need COM on this thread.
+            const HRESULT started = LoadCom()->coInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+            comStarted_ = SUCCEEDED(started);
+            asked_ = true;
+        }
+        if (object != OBJID_CLIENT) {
             return std::nullopt;
         }
         if (object_ == nullptr) {
-            // Handing the object out marshals it, which needs COM on this thread.
-            const HRESULT started = LoadCom()->coInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-            comStarted_ = SUCCEEDED(started);
             object_ = new BoardAccessible(window, *this);
         }
         return LoadCom()->lresultFromObject(__uuidof(IAccessible), wParam, object_);
-    case WM_LBUTTONUP:
-        clicking = NodeAtPixel(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), transform());
-        return std::nullopt;
-    case WM_KEYDOWN:
-        if (const std::optional<BoardKey> key = BoardKeyFor(wParam, lParam)) {
-            clicking = *key == BoardKey::Activate ? input.Focus()
-                       : *key <= BoardKey::Box4 ? static_cast<NodeIndex>(static_cast<int>(*key) + 1)
-                                                : clicking;
-        }
-        return std::nullopt;
+    }
     case WM_SETFOCUS:
         if (input.Focus() != 0) {
             NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, input.Focus());
@@ -413,29 +431,47 @@ std::optional<LRESULT> BoardAccessibility::OnMessage(HWND window, UINT message, 
     }
 }
 
-void BoardAccessibility::Changed(HWND window) {
-    for (int n = 0; n <= kNodeCount; ++n) {
-        const auto node = static_cast<NodeIndex>(n);
-        std::wstring now = n == 0 ? BoardDescription(form) : BoxDescription(form, node);
-        std::wstring& told = told_[static_cast<std::size_t>(n)];
-        if (now != told) {
-            told = std::move(now);
-            NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, window, OBJID_CLIENT,
-                           n == 0 ? CHILDID_SELF : n);
+void BoardAccessibility::Changed(HWND window, const BoardNews& news) {
+    if (news.boardDescription) {
+        NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, window, OBJID_CLIENT, CHILDID_SELF);
+    }
+    for (int n = 1; n <= kNodeCount; ++n) {
+        if (news.boxDescription[static_cast<std::size_t>(n - 1)]) {
+            NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, window, OBJID_CLIENT, n);
         }
     }
-    if (input.Focus() != toldFocus_) {
-        toldFocus_ = input.Focus();
-        if (GetFocus() == window) {
-            NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, toldFocus_);
-        }
+    if (news.focusMoved && GetFocus() == window) {
+        NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, input.Focus());
+    }
+    if (!news.announcement.empty() && asked_) {
+        Announce(window, news.announcement);
     }
 }
 
-void BoardAccessibility::Refused(HWND window) {
-    if (clicking >= 1 && clicking <= kNodeCount) {
-        NotifyWinEvent(EVENT_SYSTEM_ALERT, window, OBJID_CLIENT, clicking);
+void BoardAccessibility::Announce(HWND window, const std::wstring& text) const {
+    const Uia& uia = LoadUia();
+    const RaiseNotification raise =
+        g_raiseInstead != nullptr ? g_raiseInstead : uia.raiseNotification;
+    IRawElementProviderSimple* provider = nullptr;
+    if (raise == nullptr || LoadCom() == nullptr || uia.hostProviderFromHwnd == nullptr ||
+        FAILED(uia.hostProviderFromHwnd(window, &provider)) || provider == nullptr) {
+        return;
     }
+    const std::wstring activity(kAnnouncementActivity);
+    const BSTR said = LoadCom()->sysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    const BSTR id =
+        LoadCom()->sysAllocStringLen(activity.data(), static_cast<UINT>(activity.size()));
+    if (said != nullptr && id != nullptr) {
+        raise(provider, kNotificationKindActionCompleted,
+              kNotificationProcessingImportantMostRecent, said, id);
+    }
+    LoadCom()->sysFreeString(said);
+    LoadCom()->sysFreeString(id);
+    provider->Release();
+}
+
+void BoardAccessibility::Refused(HWND window) {
+    NotifyWinEvent(EVENT_SYSTEM_ALERT, window, OBJID_CLIENT, form.LastClicked());
 }
 
 } // namespace tessarline

@@ -12,12 +12,10 @@ bool Held(int virtualKey) {
 
 } // namespace
 
-std::optional<BoardKey> BoardKeyFor(WPARAM virtualKey, LPARAM flags) {
+std::optional<BoardKey> BoardKeyFor(WPARAM virtualKey) {
     if (Held(VK_CONTROL)) {
         return std::nullopt;
     }
-    const bool repeated = (flags & (1 << 30)) != 0;
-    std::optional<BoardKey> key;
     switch (virtualKey) {
     case VK_LEFT:
         return BoardKey::Left;
@@ -31,25 +29,23 @@ std::optional<BoardKey> BoardKeyFor(WPARAM virtualKey, LPARAM flags) {
         return Held(VK_SHIFT) ? BoardKey::Previous : BoardKey::Next;
     case VK_SPACE:
     case VK_RETURN:
-        key = BoardKey::Activate;
-        break;
+        return BoardKey::Activate;
     default:
-        if (virtualKey >= '1' && virtualKey <= '4') {
-            key = static_cast<BoardKey>(virtualKey - '1');
-        } else if (virtualKey >= VK_NUMPAD1 && virtualKey <= VK_NUMPAD4) {
-            key = static_cast<BoardKey>(virtualKey - VK_NUMPAD1);
-        }
-        break;
+        return std::nullopt;
     }
-    return repeated ? std::nullopt : key;
 }
 
 std::optional<LRESULT> BoardKeyboard::OnMessage(HWND window, UINT message, WPARAM wParam,
                                                 LPARAM lParam) {
     switch (message) {
-    case WM_KEYDOWN: {
-        const std::optional<BoardKey> key = BoardKeyFor(wParam, lParam);
-        if (!key || !input_.Key(*key)) {
+    case WM_KEYDOWN:
+    case WM_CHAR: {
+        // The digits by the character typed: the layout's and the keypad's, with Num Lock on.
+        const std::optional<BoardKey> key =
+            message == WM_CHAR ? BoardKeyForCharacter(static_cast<char32_t>(wParam))
+                               : BoardKeyFor(wParam);
+        const bool repeat = (lParam & (1 << 30)) != 0;
+        if (!key || !input_.Key(*key, repeat)) {
             return std::nullopt;
         }
         // The keyboard is in use: tell the window's keyboard cues, as the dialog manager does.

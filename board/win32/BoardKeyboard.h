@@ -11,16 +11,16 @@
 
 namespace tessarline {
 
-// The board's key for a key-down message, or none for the keys left to the system. The digits
-// count on the main row with or without Shift (some layouts need it for digits) and on the
-// keypad; a held key that clicks a box clicks it once.
-std::optional<BoardKey> BoardKeyFor(WPARAM virtualKey, LPARAM flags);
+// The board's key for a key-down message of a key that types no box's digit (arrows, Tab, Space,
+// Enter), or none for the keys left to the system. The digits come as the characters typed.
+std::optional<BoardKey> BoardKeyFor(WPARAM virtualKey);
 
 class BoardKeyboard {
 public:
     explicit BoardKeyboard(BoardInput& input) : input_(input) {}
 
-    // Handles the board's keys; a result when the message is used up. Also repaints where the
+    // Handles the board's keys, held ones as the board says; a result when the message is used
+    // up. Also repaints where the
     // window's focus or keyboard cues change whether the focus rectangle shows.
     std::optional<LRESULT> OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -107,11 +107,14 @@ void MainWindow::ShowHelp() {
     }
 }
 
-void MainWindow::Changed(const BoardNews&) {
-    if (window_ != nullptr) {
-        InvalidateRect(window_, nullptr, FALSE);
-        access_.Changed(window_);
+void MainWindow::Changed(const BoardNews& news) {
+    if (window_ == nullptr) {
+        return;
     }
+    if (news.picture) {
+        InvalidateRect(window_, nullptr, FALSE);
+    }
+    access_.Changed(window_, news);
 }
 
 void MainWindow::ApplyDpi(UINT dpi) {

@@ -2,6 +2,7 @@
 
 #include "board/core/Raster.h"
 #include "help/core/AboutLayout.h"
+#include "help/core/LabelColour.h"
 #include "platform/win32/ResourceIds.h"
 #include "platform/win32/Win32Ui.h"
 
@@ -242,8 +243,10 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
         }
         break;
     case WM_CTLCOLORSTATIC: {
+        // Black as designed, unless the desktop's dialog face is too dark for it (a high-contrast
+        // scheme); COLORREF and the core's colours are alike 0x00BBGGRR.
         const HDC dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, RGB(0, 0, 0));
+        SetTextColor(dc, LabelTextColour(GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNTEXT)));
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
     }

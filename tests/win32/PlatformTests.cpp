@@ -130,9 +130,6 @@ TEST_F(ProgramTest, VersionRecordReadsBackThroughVerQueryValue) {
               (std::array<DWORD, 4>{0x10000, 0, 0x10000, 0}));
     for (const auto& [name, text] : {std::pair{L"CompanyName", L"KORVEN"},
                                      {L"ProductName", L"Tessarline"},
-                                     {L"FileVersion", L"1.00"},
-                                     {L"ProductVersion", L"1.00"},
-                                     {L"InternalName", L"Tessarline"},
                                      {L"OriginalFilename", L"Tessarline.exe"}}) {
         const std::wstring query = L"\\StringFileInfo\\040904B0\\"s + name;
         ASSERT_TRUE(VerQueryValueW(data.data(), query.c_str(), &value, &length));

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace tessarline {
 namespace {
 
@@ -17,12 +19,34 @@ std::pair<LONG, LONG> ClientSize(HWND window) {
     return {r.right, r.bottom};
 }
 
+// The bright pixels of a control painted under a high-contrast scheme: white on a black face.
+long BrightPixelsOnADarkFace(HWND control) {
+    const int elements[] = {COLOR_BTNFACE, COLOR_BTNTEXT};
+    const COLORREF dark[] = {RGB(0, 0, 0), RGB(255, 255, 255)};
+    const COLORREF saved[] = {GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNTEXT)};
+    RECT r{};
+    GetClientRect(control, &r);
+    const BITMAPINFO info = TopDownBitmapInfo(r.right, r.bottom);
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ old =
+        SelectObject(dc, CreateDIBSection(dc, &info, DIB_RGB_COLORS, nullptr, nullptr, 0));
+    SetSysColors(2, elements, dark);
+    SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    SetSysColors(2, elements, saved);
+    long bright = 0;
+    for (int i = 0; i < r.right * r.bottom; ++i) {
+        bright += (GetPixel(dc, i % r.right, i / r.right) & 0x808080u) == 0x808080u ? 1 : 0;
+    }
+    DeleteObject(SelectObject(dc, old));
+    DeleteDC(dc);
+    return bright;
+}
+
 class UiTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(board.Create());
         window = board.Handle();
-        board.SetHelpHandler([this] { ++helps; });
         board.Load();
         ASSERT_EQ(board.Dpi(), 96u);
     }
@@ -33,7 +57,6 @@ protected:
 
     MainWindow board{GetModuleHandleW(nullptr), SW_SHOWNORMAL, false};
     HWND window = nullptr;
-    int helps = 0;
 };
 
 TEST_F(UiTest, BoardHasAFixedFrameAndScalesWithTheDpi) {
@@ -52,17 +75,21 @@ TEST_F(UiTest, BoardHasAFixedFrameAndScalesWithTheDpi) {
     EXPECT_EQ(board.Form().CurrentNode, 4);
 }
 
-TEST_F(UiTest, BoardRepaintsAfterAMoveAndHelpRunsTheProgramsHandler) {
+TEST_F(UiTest, DigitsByTheCharacterTypedHeldKeysAsTheBoardSaysAndMovesRepaint) {
+    constexpr LPARAM kHeld = 0x40000001;
     UpdateWindow(window);
-    ASSERT_FALSE(GetUpdateRect(window, nullptr, FALSE));
-    Click(136, 40); // box 2
-    EXPECT_EQ(board.Form().CurrentNode, 2);
+    SendMessageW(window, WM_CHAR, L'!', 1); // Shift+1 on a US layout
+    EXPECT_FALSE(GetUpdateRect(window, nullptr, FALSE)) << "'!' did something";
+    SendMessageW(window, WM_CHAR, L'3', 1);
+    EXPECT_EQ(board.Form().CurrentNode, 3);
     EXPECT_TRUE(GetUpdateRect(window, nullptr, FALSE)) << "a move is not repainted";
-    SendMessageW(window, WM_COMMAND, kMnuHelpId, 0);
-    EXPECT_EQ(helps, 1);
+    SendMessageW(window, WM_CHAR, L'1', kHeld); // clicked once already
+    SendMessageW(window, WM_KEYDOWN, VK_UP, kHeld);
+    EXPECT_EQ(board.Form().CurrentNode, 3);
+    EXPECT_EQ(board.Form().KeyFocus(), 1) << "a held arrow does not move on";
 }
 
-TEST_F(UiTest, HelpDialogIsModalWithFocusOnOkAndOwnsItsMessageBox) {
+TEST_F(UiTest, HelpDialogIsModalWithFocusOnOkLegibleLabelsAndOwnsItsMessageBox) {
     const test::ScratchMachine machine; // no tool registered: System Info shows its message
     Win32Registry registry;
     AnsiCodePage codePage;
@@ -76,6 +103,10 @@ TEST_F(UiTest, HelpDialogIsModalWithFocusOnOkAndOwnsItsMessageBox) {
             EXPECT_TRUE(SendMessageW(GetDlgItem(dialog, kCmdOKId), WM_GETDLGCODE, 0, 0) &
                         DLGC_DEFPUSHBUTTON);
             EXPECT_EQ(ClientSize(dialog), std::pair(382L, 237L));
+            EXPECT_GT(std::min(BrightPixelsOnADarkFace(GetDlgItem(dialog, kLblTitleId)),
+                               BrightPixelsOnADarkFace(GetDlgItem(dialog, kLblDescriptionId))),
+                      0)
+                << "a label is black on the black face";
             PostMessageW(GetDlgItem(dialog, kCmdSysInfoId), BM_CLICK, 0, 0);
         },
         [&] {
