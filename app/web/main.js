@@ -5,12 +5,12 @@ var Module = {
   tessarline: {},
   onRuntimeInitialized: function () {
     const core = TessarlineCore(Module);
-    const board = BoardView(core, document.getElementById('board'));
+    const board = BoardView(core, document.getElementById('board'), document.getElementById('status'));
     const about = AboutDialog(core, board.focus);
     let painted = false;
     Object.assign(Module.tessarline, {
-      changed: () => {
-        board.paint();
+      changed: (news) => {
+        board.changed(news);
         if (!painted) {
           painted = true;
           performance.mark('tessarline-board-painted');

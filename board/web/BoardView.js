@@ -1,7 +1,7 @@
 // The board window's client area on the page: the core's picture on a canvas with the boxes'
 // captions on top, the pointer and the keys handed to the core's input, and one button per box
 // for assistive technology, named and described by the core.
-function BoardView(core, root) {
+function BoardView(core, root, status) {
   const canvas = document.createElement('canvas');
   canvas.setAttribute('aria-hidden', 'true');
   const context = canvas.getContext('2d');
@@ -41,9 +41,7 @@ function BoardView(core, root) {
     }
   }
 
-  // What the core's Changed asks for: the picture, the captions and what assistive technology
-  // reads, all from the board's state.
-  function paint() {
+  function draw() {
     const dpr = ratio();
     const width = core.width(dpr);
     const height = core.height(dpr);
@@ -55,26 +53,40 @@ function BoardView(core, root) {
     canvas.style.height = height / dpr + 'px';
     context.putImageData(core.render(dpr), 0, 0);
     drawCaptions(context, dpr);
-
-    root.setAttribute('aria-label', core.boardName());
-    root.setAttribute('aria-description', core.boardDescription());
     boxes.forEach((button, i) => {
       const b = core.box(i + 1, dpr);
       button.style.left = b.x / dpr + 'px';
       button.style.top = b.y / dpr + 'px';
       button.style.width = b.width / dpr + 'px';
       button.style.height = b.height / dpr + 'px';
-      button.setAttribute('aria-label', core.boxName(i + 1));
-      button.setAttribute('aria-description', core.boxDescription(i + 1));
       button.classList.toggle('focus', core.focusShown() && core.focus() === i + 1);
     });
-    root.setAttribute('aria-activedescendant', 'box' + core.focus());
+  }
+
+  // The names never change.
+  root.setAttribute('aria-label', core.boardName());
+  boxes.forEach((button, i) => button.setAttribute('aria-label', core.boxName(i + 1)));
+
+  // One account of the core's (BoardNews): only what it names is done again. A new node in the
+  // live region is spoken even when the sentence is the same as the last one.
+  function changed(news) {
+    if (news.picture) draw();
+    if (news.focusMoved) root.setAttribute('aria-activedescendant', 'box' + core.focus());
+    if (news.boardDescription) root.setAttribute('aria-description', core.boardDescription());
+    news.boxDescriptions.forEach((isNew, i) => {
+      if (isNew) boxes[i].setAttribute('aria-description', core.boxDescription(i + 1));
+    });
+    if (news.announcement) {
+      const line = document.createElement('p');
+      line.textContent = news.announcement;
+      status.replaceChildren(line);
+    }
   }
 
   // A new device pixel ratio (zoom, another screen) needs the picture at the new scale.
   function watchRatio() {
     matchMedia('(resolution: ' + ratio() + 'dppx)').addEventListener('change', () => {
-      paint();
+      draw();
       watchRatio();
     }, { once: true });
   }
@@ -103,10 +115,10 @@ function BoardView(core, root) {
     if (event.altKey || event.ctrlKey || event.metaKey) return;
     // By the key's meaning: the keypad's digits with Num Lock on, its arrows with it off.
     const key = event.key === 'Tab' ? (event.shiftKey ? 9 : 8) : keys[event.key];
-    if (key !== undefined && core.key(key)) event.preventDefault();
+    if (key !== undefined && core.key(key, event.repeat)) event.preventDefault();
   });
 
-  return { paint, drawCaptions, focus: () => root.focus({ preventScroll: true }) };
+  return { changed, drawCaptions, focus: () => root.focus({ preventScroll: true }) };
 }
 
 // The platform's plain alert: a short tone through Web Audio.

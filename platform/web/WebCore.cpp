@@ -18,7 +18,8 @@
 
 extern "C" {
 // Provided by the page (library.js).
-void tl_js_changed();
+void tl_js_changed(int picture, int focusMoved, int boardDescription, int boxDescriptions,
+                   const wchar_t* announcement);
 void tl_js_beep();
 void tl_js_show_help();
 void tl_js_about_caption(const wchar_t* text);
@@ -34,7 +35,15 @@ class WebBoardWindow final : public BoardWindow {
 public:
     // The page is already showing when the module starts.
     void Show() override {}
-    void Changed(const BoardNews&) override { tl_js_changed(); }
+    // The boxes whose descriptions are new go as bits 0 to 3.
+    void Changed(const BoardNews& news) override {
+        int boxes = 0;
+        for (std::size_t i = 0; i < news.boxDescription.size(); ++i) {
+            boxes |= news.boxDescription[i] ? 1 << i : 0;
+        }
+        tl_js_changed(news.picture ? 1 : 0, news.focusMoved ? 1 : 0, news.boardDescription ? 1 : 0,
+                      boxes, news.announcement.c_str());
+    }
     void Beep() override { tl_js_beep(); }
     void ShowHelp() override { tl_js_show_help(); }
 };
@@ -205,12 +214,12 @@ EMSCRIPTEN_KEEPALIVE void tl_click(int node) {
     program->form.lblNode_Click(static_cast<NodeIndex>(node));
 }
 
-// key is a BoardKey; 1 when the board used it.
-EMSCRIPTEN_KEEPALIVE int tl_key(int key) {
+// key is a BoardKey, repeat 1 when the platform repeats a held key; 1 when the board used it.
+EMSCRIPTEN_KEEPALIVE int tl_key(int key, int repeat) {
     if (key < 0 || key > static_cast<int>(BoardKey::Activate)) {
         return 0;
     }
-    return program->input.Key(static_cast<BoardKey>(key)) ? 1 : 0;
+    return program->input.Key(static_cast<BoardKey>(key), repeat != 0) ? 1 : 0;
 }
 EMSCRIPTEN_KEEPALIVE int tl_focus() {
     return program->input.Focus();

@@ -43,7 +43,7 @@ function TessarlineCore(module) {
     release: (x, y, dpr) => module._tl_release(x, y, dpr),
     cancel: () => module._tl_cancel(),
     click: (node) => module._tl_click(node),
-    key: (key) => module._tl_key(key) !== 0,
+    key: (key, repeat) => module._tl_key(key, repeat ? 1 : 0) !== 0,
     focus: () => module._tl_focus(),
     focusShown: () => module._tl_focus_shown() !== 0,
     boardName: () => text(module._tl_board_name()),

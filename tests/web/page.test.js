@@ -75,6 +75,8 @@ const boxCentre = (node) => page.evaluate((node) => {
 }, node);
 const clickBox = async (node) => page.mouse.click(...(await boxCentre(node)));
 const $text = (selector) => page.$eval(selector, (e) => e.textContent);
+// What the polite live region says now.
+const spoken = () => $text('[role=status]');
 const state = () => page.evaluate(() => ({ beeps: window.beeps, active: document.activeElement.id,
   focus: [...document.querySelectorAll('.box.focus')].map((b) => b.id),
   descendant: document.getElementById('board').getAttribute('aria-activedescendant') }));
@@ -94,14 +96,17 @@ test('a mouse game, a refused move, Reset and the accessibility tree', async () 
     await clickBox(game[i - 1]);
     await expectBoard(game.slice(0, i), `after clicks ${game.slice(0, i)}`);
   }
+  assert.equal(await spoken(), 'Pen on box 4. 9 of 10 edges traced.');
   await clickBox(1); // refused: the alert
   await clickBox(4); // the pen's own box: nothing
   await expectBoard(game, 'after the refused move');
+  assert.equal(await spoken(), 'No faint edge from box 4 to box 1.');
   const { beeps, focus } = await state();
   assert.deepEqual([beeps, focus], [1, []], 'one alert, and no focus drawn without a key');
 
   await page.click('#mnuReset');
   await expectBoard([], 'after Reset');
+  assert.equal(await spoken(), 'Board reset. Pen on box 1. 0 of 10 edges traced.');
   const tree = await page.accessibility.snapshot();
   const board = (function find(n) { return n.name === 'Board' ? n : (n.children || []).map(find).find(Boolean); })(tree);
   assert.equal(board.description, '0 of 10 edges traced');
@@ -149,8 +154,11 @@ test('a keyboard-only game, with the focus shown once a key is used', async () =
   const keys = ['ArrowRight', 'Space', 'ArrowLeft', 'Enter', 'ArrowDown', 'Space', 'Digit1', 'Digit4',
     'Digit2', 'ArrowRight', 'Enter', 'ArrowLeft', 'Space', 'Digit4'];
   for (const key of keys) await page.keyboard.press(key);
+  // A held digit on a refused box: the key repeats, the box is clicked (and refused) once.
+  for (let i = 0; i < 4; i++) await page.keyboard.down('Digit1');
+  await page.keyboard.up('Digit1');
   await expectBoard(game, 'after the keyboard game');
-  assert.deepEqual(await state(), { beeps: 1, active: 'board', focus: ['box3'], descendant: 'box3' });
+  assert.deepEqual(await state(), { beeps: 2, active: 'board', focus: ['box3'], descendant: 'box3' });
   assert.equal(await page.$eval('#board', (b) => b.getAttribute('aria-description')), '9 of 10 edges traced');
 });
 
