@@ -1,20 +1,54 @@
-// Program start on the page: the core module's hooks, the board, the menu bar, the help dialog
-// and the icon. The module calls onRuntimeInitialized once it is ready; the board's load event
-// then paints the first frame.
+// Program start on the page: the layout's zoom, the fresh board shown at once, the core module's
+// hooks, the board, the menu bar, the help dialog and the service worker. The module calls
+// onRuntimeInitialized once it is ready; the board's load event then paints its first frame.
+const app = document.querySelector('.app');
+const fresh = document.getElementById('fresh');
+// The board's size at zoom 1 in CSS pixels, as the core drew it for the page at build time.
+const boardSize = { width: fresh.width, height: fresh.height };
+let painted = false;
+function markPainted() {
+  if (painted) return;
+  painted = true;
+  performance.mark('tessarline-board-painted');
+}
+
+// The largest whole-number zoom at which the board's window fits the page's width and the
+// window's height below the title; 1 at least, where the page scrolls instead.
+function pageZoom() {
+  const main = getComputedStyle(document.querySelector('main'));
+  const zoom = Number(app.style.getPropertyValue('--zoom')) || 1;
+  const frame = app.offsetWidth - app.clientWidth;
+  const width = document.documentElement.clientWidth - parseFloat(main.paddingLeft) -
+    parseFloat(main.paddingRight) - frame;
+  const menu = document.getElementById('menu').offsetHeight / zoom;
+  const height = innerHeight - app.getBoundingClientRect().top - scrollY - parseFloat(main.paddingBottom) - frame;
+  return Math.max(1, Math.min(Math.floor(width / boardSize.width),
+    Math.floor(height / (boardSize.height + menu))));
+}
+
+let board = null;
+function layout() {
+  const zoom = pageZoom();
+  app.style.setProperty('--zoom', zoom);
+  fresh.style.width = boardSize.width * zoom + 'px';
+  fresh.style.height = boardSize.height * zoom + 'px';
+  if (board) board.setZoom(zoom);
+}
+layout();
+addEventListener('resize', layout);
+fresh.decode().then(markPainted, () => {});
+
 var Module = {
   tessarline: {},
   onRuntimeInitialized: function () {
     const core = TessarlineCore(Module);
-    const board = BoardView(core, document.getElementById('board'), document.getElementById('status'));
+    board = BoardView(core, document.getElementById('board'), document.getElementById('status'));
+    board.setZoom(Number(app.style.getPropertyValue('--zoom')));
     const about = AboutDialog(core, board.focus);
-    let painted = false;
     Object.assign(Module.tessarline, {
       changed: (news) => {
         board.changed(news);
-        if (!painted) {
-          painted = true;
-          performance.mark('tessarline-board-painted');
-        }
+        markPainted();
       },
       beep: Alert(),
       showHelp: about.open,
@@ -46,15 +80,24 @@ var Module = {
       event.preventDefault();
     });
 
-    // The icon: the figure in black on white.
-    const icon = document.createElement('canvas');
-    icon.width = icon.height = 32;
-    icon.getContext('2d').putImageData(core.figure(32), 0, 0);
-    document.getElementById('icon').href = icon.toDataURL('image/png');
-
-    // Exposed for the page's own tests and for whoever inspects it.
-    window.tessarline = { core, board };
     core.start();
     board.focus();
   },
 };
+
+// Offline after one visit. Registered once the page has loaded all it needs, so that a new
+// build's worker, told to take over here, can never change the files under a page still loading.
+if ('serviceWorker' in navigator) {
+  addEventListener('load', () => {
+    navigator.serviceWorker.register('sw.js').then((registration) => {
+      const takeOver = (worker) => worker && worker.postMessage('take over');
+      takeOver(registration.waiting);
+      registration.addEventListener('updatefound', () => {
+        const worker = registration.installing;
+        worker.addEventListener('statechange', () => {
+          if (worker.state === 'installed' && navigator.serviceWorker.controller) takeOver(worker);
+        });
+      });
+    }, () => {});
+  });
+}

@@ -48,15 +48,6 @@ public:
     void ShowHelp() override { tl_js_show_help(); }
 };
 
-// A board that shows nothing: the picture of a game played without a window.
-class SilentWindow final : public BoardWindow {
-public:
-    void Show() override {}
-    void Changed(const BoardNews&) override {}
-    void Beep() override {}
-    void ShowHelp() override {}
-};
-
 class WebAboutWindow final : public AboutWindow {
 public:
     void SetCaption(const std::wstring& text) override { tl_js_about_caption(text.c_str()); }
@@ -105,7 +96,6 @@ struct Program {
 std::unique_ptr<Program> program;
 std::optional<PixelBuffer> picture;
 std::wstring text;
-std::array<int, 64> clicks{};
 
 const Pixel* Keep(PixelBuffer buffer) {
     picture.emplace(std::move(buffer));
@@ -160,25 +150,6 @@ EMSCRIPTEN_KEEPALIVE int tl_client_height(double dpr) {
 // The board as it stands, without captions, at dpr device pixels per CSS pixel.
 EMSCRIPTEN_KEEPALIVE const Pixel* tl_render(double dpr) {
     return Keep(RenderBoard(program->form, TwipTransform::ForDevice(dpr)));
-}
-
-// Where the page puts the boxes clicked for tl_render_after.
-EMSCRIPTEN_KEEPALIVE int* tl_clicks() {
-    return clicks.data();
-}
-EMSCRIPTEN_KEEPALIVE int tl_clicks_capacity() {
-    return static_cast<int>(clicks.size());
-}
-
-// The same picture for a fresh board after the first count clicks of tl_clicks.
-EMSCRIPTEN_KEEPALIVE const Pixel* tl_render_after(int count, double dpr) {
-    SilentWindow window;
-    Form1 form(window);
-    form.Form_Load();
-    for (int i = 0; i < count && i < static_cast<int>(clicks.size()); ++i) {
-        form.lblNode_Click(static_cast<NodeIndex>(clicks[static_cast<std::size_t>(i)]));
-    }
-    return Keep(RenderBoard(form, TwipTransform::ForDevice(dpr)));
 }
 
 EMSCRIPTEN_KEEPALIVE const Pixel* tl_figure(int size) {

@@ -25,12 +25,6 @@ function TessarlineCore(module) {
     width,
     height,
     render: (dpr) => image(module._tl_render(dpr), width(dpr), height(dpr)),
-    // A fresh board after these clicks on boxes, as the desktop programs would paint it.
-    renderAfter: (clicks, dpr) => {
-      if (clicks.length > module._tl_clicks_capacity()) throw new RangeError('too many clicks');
-      module.HEAP32.set(clicks, module._tl_clicks() >>> 2);
-      return image(module._tl_render_after(clicks.length, dpr), width(dpr), height(dpr));
-    },
     figure: (size) => image(module._tl_figure(size), size, size),
     // x, y, width, height and border width of a box in device pixels, and its caption.
     box: (node, dpr) => {
