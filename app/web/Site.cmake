@@ -10,8 +10,7 @@ endforeach()
 file(WRITE ${SITE}/tessarline.js "${script}")
 file(COPY_FILE ${WASM} ${SITE}/tessarline.wasm ONLY_IF_DIFFERENT)
 
-set(files index.html tessarline.js tessarline.wasm manifest.webmanifest board.png icon-192.png
-  icon-512.png)
+set(files index.html tessarline.js tessarline.wasm manifest.webmanifest icon-192.png icon-512.png)
 set(digests "")
 foreach(name IN LISTS files)
   file(SHA256 ${SITE}/${name} digest)

@@ -1,43 +1,6 @@
-// Program start on the page: the layout's zoom, the fresh board shown at once, the core module's
+// Program start on the page, after the page's own first script (index.html): the core module's
 // hooks, the board, the menu bar, the help dialog and the service worker. The module calls
 // onRuntimeInitialized once it is ready; the board's load event then paints its first frame.
-const app = document.querySelector('.app');
-const fresh = document.getElementById('fresh');
-// The board's size at zoom 1 in CSS pixels, as the core drew it for the page at build time.
-const boardSize = { width: fresh.width, height: fresh.height };
-let painted = false;
-function markPainted() {
-  if (painted) return;
-  painted = true;
-  performance.mark('tessarline-board-painted');
-}
-
-// The largest whole-number zoom at which the board's window fits the page's width and the
-// window's height below the title; 1 at least, where the page scrolls instead.
-function pageZoom() {
-  const main = getComputedStyle(document.querySelector('main'));
-  const zoom = Number(app.style.getPropertyValue('--zoom')) || 1;
-  const frame = app.offsetWidth - app.clientWidth;
-  const width = document.documentElement.clientWidth - parseFloat(main.paddingLeft) -
-    parseFloat(main.paddingRight) - frame;
-  const menu = document.getElementById('menu').offsetHeight / zoom;
-  const height = innerHeight - app.getBoundingClientRect().top - scrollY - parseFloat(main.paddingBottom) - frame;
-  return Math.max(1, Math.min(Math.floor(width / boardSize.width),
-    Math.floor(height / (boardSize.height + menu))));
-}
-
-let board = null;
-function layout() {
-  const zoom = pageZoom();
-  app.style.setProperty('--zoom', zoom);
-  fresh.style.width = boardSize.width * zoom + 'px';
-  fresh.style.height = boardSize.height * zoom + 'px';
-  if (board) board.setZoom(zoom);
-}
-layout();
-addEventListener('resize', layout);
-fresh.decode().then(markPainted, () => {});
-
 var Module = {
   tessarline: {},
   onRuntimeInitialized: function () {

@@ -57,11 +57,12 @@ function png({ width, height, data }) {
     write(`icon-${size}.png`, png(tool.figure(size)));
     return { src: `icon-${size}.png`, sizes: `${size}x${size}`, type: 'image/png', purpose: 'any' };
   });
+  // Inside the page, so that the first picture needs no request of its own.
   const board = tool.boardAfter([], 1);
-  write('board.png', png(board));
+  const boardPng = 'data:image/png;base64,' + png(board).toString('base64');
   const escape = (text) => text.replace(/&/g, '&amp;').replace(/</g, '&lt;');
   const fields = { TITLE: escape(tool.appTitle()), HOW_TO_PLAY: escape(tool.howToPlay()),
-    BOARD_WIDTH: board.width, BOARD_HEIGHT: board.height, BOARD_COLOUR: tool.boardColour() };
+    BOARD_PNG: boardPng, BOARD_WIDTH: board.width, BOARD_HEIGHT: board.height, BOARD_COLOUR: tool.boardColour() };
   write('index.html', fs.readFileSync(template, 'utf8').replace(/@(\w+)@/g, (all, name) => {
     if (!(name in fields)) throw new Error(`no value for ${all}`);
     return fields[name];
