@@ -85,6 +85,6 @@ format-check:
 	  clang-format --dry-run --Werror $$files && echo "clang-format: clean"
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(ART_BUILD) $(WIN_BUILD) $(WEB_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(ART_BUILD) $(WIN_BUILD) $(WEB_BUILD) $(WASM_BUILD)
 
 include app/web/web.mk

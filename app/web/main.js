@@ -1,20 +1,17 @@
-// Program start on the page: the core module's hooks, the board, the menu bar, the help dialog
-// and the icon. The module calls onRuntimeInitialized once it is ready; the board's load event
-// then paints the first frame.
+// Program start on the page, after the page's own first script (index.html): the core module's
+// hooks, the board, the menu bar, the help dialog and the service worker. The module calls
+// onRuntimeInitialized once it is ready; the board's load event then paints its first frame.
 var Module = {
   tessarline: {},
   onRuntimeInitialized: function () {
     const core = TessarlineCore(Module);
-    const board = BoardView(core, document.getElementById('board'));
+    board = BoardView(core, document.getElementById('board'), document.getElementById('status'));
+    board.setZoom(Number(app.style.getPropertyValue('--zoom')));
     const about = AboutDialog(core, board.focus);
-    let painted = false;
     Object.assign(Module.tessarline, {
-      changed: () => {
-        board.paint();
-        if (!painted) {
-          painted = true;
-          performance.mark('tessarline-board-painted');
-        }
+      changed: (news) => {
+        board.changed(news);
+        markPainted();
       },
       beep: Alert(),
       showHelp: about.open,
@@ -46,15 +43,24 @@ var Module = {
       event.preventDefault();
     });
 
-    // The icon: the figure in black on white.
-    const icon = document.createElement('canvas');
-    icon.width = icon.height = 32;
-    icon.getContext('2d').putImageData(core.figure(32), 0, 0);
-    document.getElementById('icon').href = icon.toDataURL('image/png');
-
-    // Exposed for the page's own tests and for whoever inspects it.
-    window.tessarline = { core, board };
     core.start();
     board.focus();
   },
 };
+
+// Offline after one visit. Registered once the page has loaded all it needs, so that a new
+// build's worker, told to take over here, can never change the files under a page still loading.
+if ('serviceWorker' in navigator) {
+  addEventListener('load', () => {
+    navigator.serviceWorker.register('sw.js').then((registration) => {
+      const takeOver = (worker) => worker && worker.postMessage('take over');
+      takeOver(registration.waiting);
+      registration.addEventListener('updatefound', () => {
+        const worker = registration.installing;
+        worker.addEventListener('statechange', () => {
+          if (worker.state === 'installed' && navigator.serviceWorker.controller) takeOver(worker);
+        });
+      });
+    }, () => {});
+  });
+}

@@ -10,6 +10,13 @@ namespace tessarline {
 
 inline constexpr wchar_t kBoardAccessName[] = L"Board";
 
+// How to play, in a few words, where a front end has room for them beside the board.
+inline constexpr wchar_t kHowToPlay[] =
+    L"Click or tap a box joined to the pen's box by a faint edge: the edge turns black and the "
+    L"pen moves there. Nine of the ten edges is the most anyone can trace. Keys: 1 to 4 click "
+    L"those boxes; the arrow keys, Tab and Shift+Tab move the focus, and Space or Enter clicks "
+    L"the focused box. Alt+R starts again, Alt+H shows the rules.";
+
 // The number of edges traced so far.
 int TracedEdgeCount(const Form1& form);
 

@@ -30,7 +30,8 @@ function AboutDialog(core, closed) {
       client.style.height = size.height + 'px';
     }
     win.append(bar, client);
-    document.body.appendChild(win);
+    // Inside the page's main landmark, as everything of the page is.
+    document.querySelector('main').appendChild(win);
     return { win, title, close, client };
   }
 
@@ -110,11 +111,22 @@ function AboutDialog(core, closed) {
 
     core.aboutLoad();
     parts.win.showModal();
-    // Its client area at a fixed place on the screen, the caption bar above it.
+    // Its client area at its fixed place on the screen, the caption bar above it, where the
+    // whole dialog fits there; otherwise centred, and scaled down where it is wider or taller
+    // than the window.
     const frame = parts.win.getBoundingClientRect();
     const inner = parts.client.getBoundingClientRect();
-    Object.assign(parts.win.style, { margin: '0', right: 'auto', bottom: 'auto',
-      left: area.left - (inner.left - frame.left) + 'px', top: area.top - (inner.top - frame.top) + 'px' });
+    const [room, roomHeight] = [document.documentElement.clientWidth, innerHeight];
+    const left = area.left - (inner.left - frame.left);
+    const top = area.top - (inner.top - frame.top);
+    const unset = { margin: '0', right: 'auto', bottom: 'auto' };
+    if (left >= 0 && top >= 0 && left + frame.width <= room && top + frame.height <= roomHeight) {
+      Object.assign(parts.win.style, unset, { left: left + 'px', top: top + 'px' });
+    } else {
+      const k = Math.min(1, (room - 16) / frame.width, (roomHeight - 16) / frame.height);
+      Object.assign(parts.win.style, unset, { left: (room - k * frame.width) / 2 + 'px',
+        top: (roomHeight - k * frame.height) / 2 + 'px', transform: `scale(${k})` });
+    }
     // Text past the label's height is cut at a whole line.
     const line = parseFloat(getComputedStyle(rules).lineHeight);
     rules.style.height = Math.floor(rules.clientHeight / line) * line + 'px';

@@ -18,7 +18,8 @@
 
 extern "C" {
 // Provided by the page (library.js).
-void tl_js_changed();
+void tl_js_changed(int picture, int focusMoved, int boardDescription, int boxDescriptions,
+                   const wchar_t* announcement);
 void tl_js_beep();
 void tl_js_show_help();
 void tl_js_about_caption(const wchar_t* text);
@@ -34,18 +35,17 @@ class WebBoardWindow final : public BoardWindow {
 public:
     // The page is already showing when the module starts.
     void Show() override {}
-    void Changed(const BoardNews&) override { tl_js_changed(); }
+    // The boxes whose descriptions are new go as bits 0 to 3.
+    void Changed(const BoardNews& news) override {
+        int boxes = 0;
+        for (std::size_t i = 0; i < news.boxDescription.size(); ++i) {
+            boxes |= news.boxDescription[i] ? 1 << i : 0;
+        }
+        tl_js_changed(news.picture ? 1 : 0, news.focusMoved ? 1 : 0, news.boardDescription ? 1 : 0,
+                      boxes, news.announcement.c_str());
+    }
     void Beep() override { tl_js_beep(); }
     void ShowHelp() override { tl_js_show_help(); }
-};
-
-// A board that shows nothing: the picture of a game played without a window.
-class SilentWindow final : public BoardWindow {
-public:
-    void Show() override {}
-    void Changed(const BoardNews&) override {}
-    void Beep() override {}
-    void ShowHelp() override {}
 };
 
 class WebAboutWindow final : public AboutWindow {
@@ -96,7 +96,6 @@ struct Program {
 std::unique_ptr<Program> program;
 std::optional<PixelBuffer> picture;
 std::wstring text;
-std::array<int, 64> clicks{};
 
 const Pixel* Keep(PixelBuffer buffer) {
     picture.emplace(std::move(buffer));
@@ -153,25 +152,6 @@ EMSCRIPTEN_KEEPALIVE const Pixel* tl_render(double dpr) {
     return Keep(RenderBoard(program->form, TwipTransform::ForDevice(dpr)));
 }
 
-// Where the page puts the boxes clicked for tl_render_after.
-EMSCRIPTEN_KEEPALIVE int* tl_clicks() {
-    return clicks.data();
-}
-EMSCRIPTEN_KEEPALIVE int tl_clicks_capacity() {
-    return static_cast<int>(clicks.size());
-}
-
-// The same picture for a fresh board after the first count clicks of tl_clicks.
-EMSCRIPTEN_KEEPALIVE const Pixel* tl_render_after(int count, double dpr) {
-    SilentWindow window;
-    Form1 form(window);
-    form.Form_Load();
-    for (int i = 0; i < count && i < static_cast<int>(clicks.size()); ++i) {
-        form.lblNode_Click(static_cast<NodeIndex>(clicks[static_cast<std::size_t>(i)]));
-    }
-    return Keep(RenderBoard(form, TwipTransform::ForDevice(dpr)));
-}
-
 EMSCRIPTEN_KEEPALIVE const Pixel* tl_figure(int size) {
     return Keep(RenderFigure(size));
 }
@@ -205,12 +185,12 @@ EMSCRIPTEN_KEEPALIVE void tl_click(int node) {
     program->form.lblNode_Click(static_cast<NodeIndex>(node));
 }
 
-// key is a BoardKey; 1 when the board used it.
-EMSCRIPTEN_KEEPALIVE int tl_key(int key) {
+// key is a BoardKey, repeat 1 when the platform repeats a held key; 1 when the board used it.
+EMSCRIPTEN_KEEPALIVE int tl_key(int key, int repeat) {
     if (key < 0 || key > static_cast<int>(BoardKey::Activate)) {
         return 0;
     }
-    return program->input.Key(static_cast<BoardKey>(key)) ? 1 : 0;
+    return program->input.Key(static_cast<BoardKey>(key), repeat != 0) ? 1 : 0;
 }
 EMSCRIPTEN_KEEPALIVE int tl_focus() {
     return program->input.Focus();

@@ -25,12 +25,6 @@ function TessarlineCore(module) {
     width,
     height,
     render: (dpr) => image(module._tl_render(dpr), width(dpr), height(dpr)),
-    // A fresh board after these clicks on boxes, as the desktop programs would paint it.
-    renderAfter: (clicks, dpr) => {
-      if (clicks.length > module._tl_clicks_capacity()) throw new RangeError('too many clicks');
-      module.HEAP32.set(clicks, module._tl_clicks() >>> 2);
-      return image(module._tl_render_after(clicks.length, dpr), width(dpr), height(dpr));
-    },
     figure: (size) => image(module._tl_figure(size), size, size),
     // x, y, width, height and border width of a box in device pixels, and its caption.
     box: (node, dpr) => {
@@ -43,7 +37,7 @@ function TessarlineCore(module) {
     release: (x, y, dpr) => module._tl_release(x, y, dpr),
     cancel: () => module._tl_cancel(),
     click: (node) => module._tl_click(node),
-    key: (key) => module._tl_key(key) !== 0,
+    key: (key, repeat) => module._tl_key(key, repeat ? 1 : 0) !== 0,
     focus: () => module._tl_focus(),
     focusShown: () => module._tl_focus_shown() !== 0,
     boardName: () => text(module._tl_board_name()),

@@ -1,8 +1,10 @@
 // The functions the core calls in the page: each hands its news to the hook that the page's
 // script set on Module.tessarline (bridge.js), with texts read as UTF-32.
 mergeInto(LibraryManager.library, {
-  tl_js_changed: function () {
-    Module.tessarline.changed();
+  tl_js_changed: function (picture, focusMoved, boardDescription, boxes, announcement) {
+    Module.tessarline.changed({ picture: picture !== 0, focusMoved: focusMoved !== 0,
+      boardDescription: boardDescription !== 0, boxDescriptions: [0, 1, 2, 3].map((i) => (boxes >> i & 1) !== 0),
+      announcement: UTF32ToString(announcement) });
   },
   tl_js_beep: function () {
     Module.tessarline.beep();
