@@ -167,6 +167,9 @@ BoardWindowQt::BoardWindowQt(QWidget* parent)
     });
     connect(help_, &QAction::triggered, this, [this] {
         LeaveAltNavigation();
+        // The bar would keep Help highlighted, and focused for a reader, until the modal dialog
+        // closes.
+        menuBar()->setActiveAction(nullptr);
         form_.mnuHelp_Click();
     });
 

@@ -9,6 +9,7 @@
 #include "platform/qt/AppIcon.h"
 #include "platform/qt/LayoutScale.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -46,6 +47,24 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
     return label;
 }
 
+// Qt does not tell assistive technology that a dialog is modal; readers use it to keep to the
+// dialog while it is open.
+class ModalDialogAccessible final : public QAccessibleWidget {
+public:
+    explicit ModalDialogAccessible(QWidget* dialog)
+        : QAccessibleWidget(dialog, QAccessible::Dialog) {}
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.modal = widget()->windowModality() != Qt::NonModal;
+        return s;
+    }
+};
+
+QAccessibleInterface* AboutFactory(const QString&, QObject* object) {
+    auto* dialog = qobject_cast<AboutDialog*>(object);
+    return dialog != nullptr ? new ModalDialogAccessible(dialog) : nullptr;
+}
+
 } // namespace
 
 AboutDialog::AboutDialog(QWidget* parent, Registry& registry, const CodePage& codePage,
@@ -54,6 +73,11 @@ AboutDialog::AboutDialog(QWidget* parent, Registry& registry, const CodePage& co
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
       core_(*this, registry, codePage, shell) {
+    static const bool installed = [] {
+        QAccessible::installFactory(AboutFactory);
+        return true;
+    }();
+    (void)installed;
     setObjectName(QStringLiteral("frmAbout"));
     setWindowIcon(AppIcon());
     setModal(true);

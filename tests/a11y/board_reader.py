@@ -78,6 +78,9 @@ def main(program):
         subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True)
         subprocess.run(["xdotool", "key", "alt+h"], check=True)
         dialog = wait_for(lambda: find(app, pyatspi.ROLE_DIALOG))
+        check("help modal", dialog.getState().contains(pyatspi.STATE_MODAL), True)
+        check("Help left", find(app, pyatspi.ROLE_MENU_ITEM, "Help").getState().contains(
+            pyatspi.STATE_FOCUSED), False)
         check("help picture", find(dialog, pyatspi.ROLE_IMAGE).name, FIGURE)
         check("help OK", find(dialog, pyatspi.ROLE_PUSH_BUTTON, "OK") is not None, True)
     finally:
