@@ -16,13 +16,11 @@ export XDG_RUNTIME_DIR=$scratch/runtime HOME=$scratch
 xvfb_start
 [[ $program == *.msi ]] || { "$harness" env PATH="$scratch/bin" "$program"; exit; }
 
-# Installed as a user installs it, over an older version and then once more, played from the
-# Start menu and removed. Wine's X11 driver with unmanaged windows: plain X windows, with frames
-# that Wine draws. Wine's own messages go to a log, shown on failure.
+# Installed as a user installs it, played from the Start menu, removed. Wine's X11 driver with
+# unmanaged windows: plain X windows, with frames that Wine draws; its messages go to a log.
 export WINEPREFIX=$scratch/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" log=$scratch/wine.log
-older=${3:?} exe=${4:?} ico=${5:?} version=${program##*-} failed=0
-version=${version%.msi}
-trap 'tail -n 20 "$log" >&2' ERR
+older=${3:?} exe=${4:?} ico=${5:?} failed=0 version=${program%.msi} && version=${version##*-}
+trap 'echo "FAILED $BASH_COMMAND" && tail -n 20 "$log" >&2' ERR
 check() { if "${@:2}"; then echo "ok     $1"; else echo "FAILED $1" && failed=1; fi; }
 # The prefix's files and registry keys, as its server saves them when it ends; what it gained.
 state() {
@@ -31,13 +29,16 @@ state() {
 }
 added() { state | comm -13 "$scratch/before" - | tee "$scratch/added"; }
 # A registry key's values below it, one NAME=VALUE a line.
-values() { wine reg query "$1" /s | tr -d '\r' | sed -n 's/^ *\([^ ]*\) *REG_\w* *\(.*\)/\1=\2/p'; }
+values() { wine reg query "$1" /s | tr -d '\r' | sed -n 's/^ *\(\S*\) *REG_\w* *\(.*\)/\1=\2/p'; }
 { wine wineboot -i && wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f; } >"$log" 2>&1
 state >"$scratch/before"
 check "the package says it is Tessarline $version by KORVEN" \
     grep -qzP "\nSubject: Tessarline $version\nAuthor: KORVEN\n" <(msiinfo suminfo "$program")
 
-for package in "$older" "$program" "$program"; do wine msiexec /i "$package" /qn >>"$log" 2>&1; done
+# Over an older version; then, the program lost, once more, which repairs it.
+for package in "$older" "$program"; do wine msiexec /i "$package" /qn >>"$log" 2>&1; done
+rm "$WINEPREFIX"/drive_c/users/*/AppData/Local/Programs/Tessarline/Tessarline.exe
+wine msiexec /i "$program" /qn >>"$log" 2>&1
 check "one program, shortcut, icon, kept package and entry under installed apps" test "$(added |
     grep -ce 'Programs/Tessarline/Tessarline.exe$' -e 'Programs/Tessarline.lnk$' -e '\.ico$' \
         -e 'windows/Installer/.*\.msi$' -e 'Uninstall\\\\{')" = 5
@@ -51,8 +52,7 @@ check "the entry: Tessarline by KORVEN, $version" test "$(grep -cx -e DisplayNam
 lnk=$(grep -m1 'Programs/Tessarline.lnk$' "$scratch/added") || lnk=
 icon=$(strings -a -el "$lnk" | grep -o 'C:.*\.ico$') || icon=
 check "the shortcut shows the program's icon" cmp "$ico" "$(winepath -u "$icon")"
-check "the entry too" \
-    grep -qxF "ProductIcon=$icon" <(values 'HKCU\Software\Microsoft\Installer\Products')
+check "the entry too" grep -qxF "ProductIcon=$icon" <(values 'HKCU\Software\Microsoft\Installer')
 
 "$harness" wine start /wait "$(winepath -w "$lnk")" 2>>"$log" || failed=1
 wine msiexec /x "$program" /qn >>"$log" 2>&1
