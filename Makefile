@@ -6,9 +6,9 @@ WIN_BUILD  := build-windows
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := -G "Unix Makefiles"
 
-.PHONY: all build deps-run deps-test deps-windows deps-bench deps-package bench run package test \
+.PHONY: all build deps-run deps-test deps-windows deps-windows-package deps-bench deps-package bench run package test \
 	test-host test-asan art \
-	windows-configure windows test-windows format-check clean
+	windows-configure windows windows-package test-windows format-check clean
 
 all: build
 
@@ -33,6 +33,9 @@ bench: deps-bench
 deps-windows:
 	@scripts/install-deps.sh windows
 
+deps-windows-package:
+	@scripts/install-deps.sh windows-package
+
 # Without a display, run.sh saves a picture of the window with the grab tool.
 run: deps-run build
 	$(if $(DISPLAY)$(WAYLAND_DISPLAY),,cmake --build $(BUILD) -j $(JOBS) --target tessarline_grab)
@@ -45,12 +48,14 @@ deps-package:
 package: deps-package build
 	cd $(BUILD) && cpack
 
-# The Windows build comes first: the host tests play its program end to end.
+# The Windows build comes first: the host tests install its program and play it end to end.
 test: deps-test format-check test-windows test-host test-asan test-web
 
-# The desktop tests look at screenshots with the grab tool, which a plain build leaves out.
-test-host: build windows
+# The desktop tests look at screenshots with the grab tool, which a plain build leaves out; the
+# end-to-end test installs the Windows program over an older installer of it.
+test-host: build windows-package
 	cmake --build $(BUILD) -j $(JOBS) --target tessarline_grab
+	cmake --build $(WIN_BUILD) -j $(JOBS) --target tessarline_msi_older
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test-asan:
@@ -73,6 +78,10 @@ windows-configure: art
 windows: deps-windows windows-configure
 	cmake --build $(WIN_BUILD) -j $(JOBS) --target Tessarline
 	@echo "Built $(WIN_BUILD)/Tessarline.exe"
+
+# Its installer, build-windows/Tessarline-VERSION.msi, packed by wixl (packaging/Msi.cmake).
+windows-package: deps-windows-package windows
+	cmake --build $(WIN_BUILD) -j $(JOBS) --target tessarline_msi
 
 # Every Windows test under Wine, in a throw-away Wine prefix made once for the run.
 test-windows: deps-test windows

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, skipping those already present.
-# Usage: scripts/install-deps.sh run|test|bench|windows|package|web|test-web
+# Usage: scripts/install-deps.sh run|test|bench|windows|windows-package|package|web|test-web
 set -euo pipefail
 
 # FreeSans is the face the program asks for; qt6-wayland runs it natively under Wayland.
@@ -14,6 +14,8 @@ checks=(lintian desktop-file-utils appstream weston x11-utils)
 # GoogleTest sources for its tests.
 mingw=(g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix)
 wine=(wine wine64 googletest)
+# Its installer, packed by wixl; the tests read it back with msitools.
+msi=(wixl)
 # The web page: Debian's emscripten builds it, Debian's chromium runs its test and benchmark.
 web=(emscripten chromium)
 case "${1:-run}" in
@@ -22,15 +24,16 @@ run) wanted=("${common[@]}" libgtest-dev libgmock-dev libx11-dev xvfb xdotool) ;
 test) wanted=("${common[@]}" libgtest-dev libgmock-dev libx11-dev xvfb xdotool clang-format
     at-spi2-core python3-pyatspi dbus-x11 orca speech-dispatcher speech-dispatcher-espeak-ng
     espeak-ng pulseaudio pulseaudio-utils
-    "${mingw[@]}" "${wine[@]}" "${web[@]}" "${package[@]}" "${checks[@]}") ;;
+    "${mingw[@]}" "${wine[@]}" "${msi[@]}" msitools "${web[@]}" "${package[@]}" "${checks[@]}") ;;
 bench) wanted=("${common[@]}" libbenchmark-dev libx11-dev xvfb xdotool "${mingw[@]}" "${wine[@]}"
     "${web[@]}") ;;
 windows) wanted=(cmake make g++ "${mingw[@]}") ;;
+windows-package) wanted=(cmake make g++ "${mingw[@]}" "${msi[@]}") ;;
 package) wanted=("${common[@]}" libgtest-dev libgmock-dev libx11-dev "${package[@]}") ;;
 web) wanted=(make emscripten) ;;
 test-web) wanted=(make "${web[@]}") ;;
 *)
-    echo "usage: $0 run|test|bench|windows|package|web|test-web" >&2
+    echo "usage: $0 run|test|bench|windows|windows-package|package|web|test-web" >&2
     exit 2
     ;;
 esac
