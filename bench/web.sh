@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The web rows of `make bench`: the web build's total size against its budget, then its start-up
-# in headless Chromium against a page that only paints a canvas (bench/web_startup.js).
+# The web rows of `make bench`: the web build's total size against its budget, its start-up in
+# headless Chromium against a page that only paints a canvas (bench/web_startup.js), then its
+# Lighthouse scores (bench/web_lighthouse.js).
 #
 #   bench/web.sh RUNS WARMUP TARGET_RATIO
 #
@@ -12,8 +13,12 @@ cd "$(dirname "$0")/.."
 budget_kb=150
 echo "web.sh: building the web page" >&2
 make --no-print-directory web >&2
-(cd tests/web && { [ node_modules/.package-lock.json -nt package-lock.json ] ||
-    npm ci --no-audit --no-fund >&2; })
+# puppeteer-core from the tests' lock file; Lighthouse from the benchmark's own, so that make test
+# never installs it. Each is installed again only when its lock file changes.
+for dir in tests/web bench; do
+    (cd "$dir" && { [ node_modules/.package-lock.json -nt package-lock.json ] ||
+        npm ci --no-audit --no-fund >&2; })
+done
 
 # Everything the static server serves: build-web holds nothing else.
 bytes=$(cat build-web/* | wc -c)
@@ -23,3 +28,4 @@ echo "| web build size (every file of build-web, uncompressed) | $kb KiB ($bytes
 
 # The page paints the fresh board the build drew before its module is ready: its own target.
 node bench/web_startup.js "${1:-10}" "${2:-2}" 1.2
+node bench/web_lighthouse.js

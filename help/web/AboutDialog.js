@@ -79,7 +79,7 @@ function AboutDialog(core, closed) {
     picture.height = figure.height;
     picture.getContext('2d').putImageData(figure, 0, 0);
     picture.setAttribute('role', 'img');
-    picture.setAttribute('aria-label', 'The figure: a circle, the square inscribed in it and both diagonals');
+    picture.setAttribute('aria-label', core.figureName());
     const title = place(element('div', 'label', ''), 2);
     title.id = 'lblTitle';
     const rules = place(element('div', 'label', core.rulesText()), 3);

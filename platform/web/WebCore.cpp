@@ -227,6 +227,9 @@ EMSCRIPTEN_KEEPALIVE void tl_about_sysinfo() {
 EMSCRIPTEN_KEEPALIVE const wchar_t* tl_rules_text() {
     return kRulesText.data();
 }
+EMSCRIPTEN_KEEPALIVE const wchar_t* tl_figure_name() {
+    return kFigureAccessName.data();
+}
 EMSCRIPTEN_KEEPALIVE const wchar_t* tl_app_title() {
     return kAppTitle.data();
 }

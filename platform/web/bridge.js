@@ -48,6 +48,7 @@ function TessarlineCore(module) {
     aboutOK: () => module._tl_about_ok(),
     aboutSysInfo: () => module._tl_about_sysinfo(),
     rulesText: () => text(module._tl_rules_text()),
+    figureName: () => text(module._tl_figure_name()),
     appTitle: () => text(module._tl_app_title()),
     // Item 0 is the dialog's client area on the screen, then the picture, the title, the rules,
     // OK and System Info: left, top, width and height in CSS pixels.

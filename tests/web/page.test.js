@@ -97,6 +97,22 @@ const altKey = async (key) => {
   await page.keyboard.down('Alt'); await page.keyboard.press(key, { text: key }); await page.keyboard.up('Alt');
 };
 
+test('before its module arrives, the page shows the core\'s fresh board', async () => {
+  page = await browser.newPage();
+  await page.setRequestInterception(true);
+  page.on('request', (r) => (r.url().endsWith('/tessarline.js') ? r.abort() : r.continue()));
+  await page.goto(base);
+  await page.addScriptTag({ content: tool });
+  assert.deepEqual(await page.evaluate(async () => {
+    const want = (await loadTool(TessarlineTool)).boardAfter([], 1).data;
+    const { naturalWidth: w, naturalHeight: h } = document.getElementById('fresh');
+    const context = new OffscreenCanvas(w, h).getContext('2d');
+    context.drawImage(document.getElementById('fresh'), 0, 0);
+    return [w, h, context.getImageData(0, 0, w, h).data.filter((v, i) => v !== want[i]).length];
+  }), [178, 179, 0]);
+  await page.close();
+});
+
 test('a mouse game, a refused move, Reset and the accessibility tree', async () => {
   // Room for the desktop's Help dialog at its place, not for a zoom of 2.
   assert.deepEqual(await open({ width: 600, height: 380, deviceScaleFactor: 1 }), []);
