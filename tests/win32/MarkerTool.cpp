@@ -11,13 +11,11 @@ int main() {
     GetStartupInfoW(&startup);
     const std::string shown =
         std::to_string((startup.dwFlags & STARTF_USESHOWWINDOW) != 0 ? startup.wShowWindow : -1);
-    // Written whole before it appears under its name.
-    const HANDLE file = CreateFileW((marker + L".tmp").c_str(), GENERIC_WRITE, 0, nullptr,
+    const HANDLE file = CreateFileW((marker + L".ran").c_str(), GENERIC_WRITE, 0, nullptr,
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
     const bool ok =
         file != INVALID_HANDLE_VALUE &&
-        WriteFile(file, shown.data(), static_cast<DWORD>(shown.size()), &written, nullptr) &&
-        CloseHandle(file);
-    return ok && MoveFileW((marker + L".tmp").c_str(), (marker + L".ran").c_str()) ? 0 : 1;
+        WriteFile(file, shown.data(), static_cast<DWORD>(shown.size()), &written, nullptr);
+    return ok && CloseHandle(file) ? 0 : 1;
 }

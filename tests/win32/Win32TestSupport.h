@@ -62,7 +62,7 @@ inline bool PlaceMarkerTool(const std::wstring& path) {
 }
 
 // The show command the marker tool at path was started with ("1" is a normal activated
-// window), or "" when it has not run, given a generous time to when wait.
+// window), or "" when it has not run (or not yet written), given a generous time to when wait.
 inline std::string Ran(const std::wstring& path, bool wait) {
     for (int tries = wait ? 1000 : 1; tries > 0; --tries, Sleep(20)) {
         std::ifstream ran(std::filesystem::path(path + L".ran"));
