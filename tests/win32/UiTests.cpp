@@ -150,9 +150,8 @@ TEST_F(UiTest, HelpDialogIsModalWithFocusOnOkLegibleLabelsAndOwnsItsMessageBox) 
             EXPECT_EQ(metrics.tmHeight - metrics.tmInternalLeading, 11);
             LONG side = 0;
             const std::vector<Pixel> picture = Printed(GetDlgItem(dialog, kImage1Id), side);
-            EXPECT_EQ(testing::LostFigurePixels(
-                          side, [&](int x, int y) { return picture[y * side + x] == 0u; }),
-                      0);
+            const auto black = [&](int x, int y) { return picture[y * side + x] == 0u; };
+            EXPECT_EQ(testing::LostFigurePixels(side, black), 0); // every line kept
             EXPECT_GT(std::min(BrightPixelsOnADarkFace(GetDlgItem(dialog, kLblTitleId)),
                                BrightPixelsOnADarkFace(GetDlgItem(dialog, kLblDescriptionId))),
                       0)
