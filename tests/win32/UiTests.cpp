@@ -106,8 +106,7 @@ TEST_F(UiTest, DigitsByTheCharacterTypedHeldKeysAsTheBoardSaysAndMovesRepaint) {
     EXPECT_TRUE(GetUpdateRect(window, nullptr, FALSE)) << "a move is not repainted";
     UnhookWindowsHookEx(hook);
     EXPECT_EQ(g_cues, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS)) << "a key does not show the cues";
-    // From the first key on, the focus rectangle shows: outside the boxes, where the window
-    // otherwise shows the core's very picture.
+    // From the first key on, the focus rectangle: outside the boxes, unlike the core's picture.
     LONG width = 0;
     const std::vector<Pixel> shown = Printed(window, width);
     const TwipTransform t = TwipTransform::ForDevice(1.0);
@@ -115,9 +114,7 @@ TEST_F(UiTest, DigitsByTheCharacterTypedHeldKeysAsTheBoardSaysAndMovesRepaint) {
     long cue = 0;
     for (int i = 0; i < want.Width() * want.Height(); ++i) {
         const int x = i % want.Width(), y = i / want.Width();
-        cue += NodeAtPixel(x, y, t) == 0 && (shown[y * width + x] | 0xFF000000u) != want.At(x, y)
-                   ? 1
-                   : 0;
+        cue += NodeAtPixel(x, y, t) == 0 && (shown[y * width + x] | 0xFF000000u) != want.At(x, y);
     }
     EXPECT_GT(cue, 0) << "no focus rectangle after a key";
     SendMessageW(window, WM_CHAR, L'1', kHeld); // clicked once already

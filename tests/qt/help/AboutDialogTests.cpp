@@ -59,9 +59,7 @@ TEST_F(HelpDialogTest, ModalFixedDialogLoadedAfreshWithItsMessageBox) {
         EXPECT_EQ(d.geometry(), QRect(156, 129, 382, 237));
         EXPECT_EQ(d.windowHandle()->transientParent(), board_.windowHandle()); // no task-bar entry
         EXPECT_EQ(d.windowModality(), Qt::ApplicationModal);
-        // The board takes no input: neither a click on box 2 nor Alt+R reaches it.
-        QTest::mouseClick(board_.windowHandle(), Qt::LeftButton, {},
-                          board_.boardView()->mapTo(&board_, QPoint(136, 40)));
+        // Its access keys do not reach the board (a click is the end-to-end test's).
         QTest::keyClick(board_.windowHandle(), Qt::Key_R, Qt::AltModifier);
         EXPECT_EQ(board_.form().CurrentNode, 4);
         const QImage shown =
