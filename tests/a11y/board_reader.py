@@ -10,18 +10,9 @@ import pyatspi
 from gi.repository import GLib
 
 FIGURE = "The figure: a circle, the square inscribed in it and both diagonals"
-# Each move: the box pressed, then what the three other boxes say afterwards.
-GAME = [
-    (2, {1: "arc faint", 3: "line faint", 4: "line and arc faint"}),
-    (1, {2: "none faint", 3: "line and arc faint", 4: "line faint"}),
-    (3, {1: "arc faint", 2: "line faint", 4: "line and arc faint"}),
-    (1, {2: "none faint", 3: "none faint", 4: "line faint"}),
-    (4, {1: "none faint", 2: "line and arc faint", 3: "line and arc faint"}),
-    (2, {1: "none faint", 3: "line faint", 4: "arc faint"}),
-    (4, {1: "none faint", 2: "none faint", 3: "line and arc faint"}),
-    (3, {1: "none faint", 2: "line faint", 4: "arc faint"}),
-    (4, {1: "none faint", 2: "none faint", 3: "none faint"}),
-]
+# A nine-edge game. Which texts each state gets is the core's tests' business; here each move's
+# press must reach the board and its new texts the reader.
+GAME = [2, 1, 3, 1, 4, 2, 4, 3, 4]
 failures = []
 
 
@@ -59,14 +50,12 @@ def main(program):
               [(f"Box {n}", pyatspi.ROLE_PUSH_BUTTON) for n in range(1, 5)])
         check("fresh board", board.description, "0 of 10 edges traced")
         check("fresh box 1", boxes[1].description, "pen here")
-        for step, (box, others) in enumerate(GAME, 1):
+        for step, box in enumerate(GAME, 1):
             action = boxes[box].queryAction()
             check("action", action.getName(0), "Press")
             action.doAction(0)
             check(f"move {step} board", board.description, f"{step} of 10 edges traced")
             check(f"move {step} box {box}", boxes[box].description, "pen here")
-            for n, said in others.items():
-                check(f"move {step} box {n}", boxes[n].description, said)
         # Box 1 has no faint edge left towards the pen: the refused click changes nothing.
         boxes[1].queryAction().doAction(0)
         check("refused move board", board.description, "9 of 10 edges traced")

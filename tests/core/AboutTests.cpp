@@ -108,15 +108,6 @@ TEST_F(About, NumbersOtherTypesAndMissingKeysOrValues) {
     ExpectAllClosed();
 }
 
-TEST_F(About, KeyTextCrossesTheCodePage) {
-    reg.Set("Caf\xE9\\?", "Wert?", kRegSz, "ok");
-    std::wstring key = L"Caf\u00E9\\\u03A9", name = L"Wert\u2713";
-    EXPECT_TRUE(form.GetKeyValue(kHKeyLocalMachine, key, name, val));
-    EXPECT_EQ(key, L"Caf\u00E9\\?");
-    EXPECT_EQ(name, L"Wert?");
-    EXPECT_EQ(val, L"ok");
-}
-
 // Each case ends in exactly one start or exactly one message, never both, and closes every
 // key it opened.
 TEST_F(About, StartSysInfoStartsOnceOrShowsOneMessage) {

@@ -117,10 +117,6 @@ test('a mouse game, a refused move, Reset and the accessibility tree', async () 
   // Room for the desktop's Help dialog at its place, not for a zoom of 2.
   assert.deepEqual(await open({ width: 600, height: 380, deviceScaleFactor: 1 }), []);
   assert.deepEqual((await expectBoard([], 'start')).size, [178, 179]);
-  // A press on one box released on another is no click.
-  await page.mouse.move(...(await boxCentre(2))); await page.mouse.down();
-  await page.mouse.move(...(await boxCentre(3))); await page.mouse.up();
-  await expectBoard([], 'press on 2, release on 3');
   for (let i = 1; i <= game.length; i++) {
     await clickBox(game[i - 1]);
     await expectBoard(game.slice(0, i), `after clicks ${game.slice(0, i)}`);
@@ -129,9 +125,12 @@ test('a mouse game, a refused move, Reset and the accessibility tree', async () 
   await clickBox(1); // refused: the alert
   await clickBox(4); // the pen's own box: nothing
   await expectBoard(game, 'after the refused move');
-  assert.equal(await spoken(), 'No faint edge from box 4 to box 1.');
+  // The same refusal again is a new line, so that it is spoken again.
+  await page.$eval('[role=status] p', (p) => p.setAttribute('data-said', ''));
+  await clickBox(1);
+  assert.equal(await $text('[role=status] p:not([data-said])'), 'No faint edge from box 4 to box 1.');
   const { beeps, focus } = await state();
-  assert.deepEqual([beeps, focus], [1, []], 'one alert, and no focus drawn without a key');
+  assert.deepEqual([beeps, focus], [2, []], 'an alert each, and no focus drawn without a key');
 
   await page.click('#mnuReset');
   await expectBoard([], 'after Reset');
@@ -154,6 +153,9 @@ test('Help opens a modal dialog; System Info shows the message; Esc closes it', 
     return [r.left, r.top, r.width, r.height]; }), [156, 129, 382, 237], 'client area at its place on the screen');
   assert.equal(await page.$eval('dialog .picture', (p) => p.getAttribute('aria-label')),
     'The figure: a circle, the square inscribed in it and both diagonals');
+  assert.deepEqual(await page.$$eval('dialog .client button', (list) => list.map((b) => {
+    const r = b.getBoundingClientRect(); return [b.id, r.left, r.top, r.width, r.height];
+  })), [['cmdOK', 439, 304, 84, 23], ['cmdSysInfo', 440, 334, 83, 23]], 'the buttons at their places');
   assert.equal((await state()).active, 'cmdOK');
   // The board and its menu take no input meanwhile.
   await clickBox(2); await page.keyboard.press('Digit2'); await altKey('r');
@@ -187,7 +189,7 @@ test('a keyboard-only game, with the focus shown once a key is used', async () =
   for (let i = 0; i < 4; i++) await page.keyboard.down('Digit1');
   await page.keyboard.up('Digit1');
   await expectBoard(game, 'after the keyboard game');
-  assert.deepEqual(await state(), { beeps: 2, active: 'board', focus: ['box3'], descendant: 'box3' });
+  assert.deepEqual(await state(), { beeps: 3, active: 'board', focus: ['box3'], descendant: 'box3' });
   assert.equal(await page.$eval('#board', (b) => b.getAttribute('aria-description')), '9 of 10 edges traced');
 });
 
@@ -206,7 +208,8 @@ test('on a phone: big enough boxes, taps play, dialogs fit, axe is content, offl
   const phone = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
   assert.deepEqual(await open(phone), []);
   // Zoom 2 on a 390-pixel screen: the core draws at 2 x 3 device pixels per CSS pixel.
-  assert.deepEqual((await expectBoard([], 'fresh', 6)).size, [1068, 1074]);
+  const fresh = await expectBoard([], 'fresh', 6); // the captions drawn at that scale too
+  assert.deepEqual([fresh.size, fresh.captions > 1000], [[1068, 1074], true], `${fresh.captions} caption pixels`);
   assert.deepEqual(await page.evaluate(() => [document.documentElement.scrollWidth <= innerWidth,
     ...[1, 2, 3, 4].map((n) => document.getElementById(`box${n}`).getBoundingClientRect())
       .map((r) => r.width >= 24 && r.height >= 24)]), [true, true, true, true, true],
@@ -219,7 +222,6 @@ test('on a phone: big enough boxes, taps play, dialogs fit, axe is content, offl
   await page.touchscreen.touchMove(...(await boxCentre(1)));
   await page.touchscreen.touchEnd();
   await expectBoard([2, 3], 'after the taps', 6);
-  assert.equal(await spoken(), 'No faint edge from box 3 to box 2.');
   assert.equal((await state()).beeps, 1);
 
   await page.touchscreen.tap(...(await page.$eval('#mnuHelp', (b) => {
@@ -241,5 +243,4 @@ test('on a phone: big enough boxes, taps play, dialogs fit, axe is content, offl
   await loaded();
   await page.touchscreen.tap(...(await boxCentre(4)));
   await expectBoard([4], 'offline', 6);
-  assert.equal(await spoken(), 'Pen on box 4. 1 of 10 edges traced.');
 });

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -60,14 +61,17 @@ inline bool PlaceMarkerTool(const std::wstring& path) {
     return CopyFileW(tool.c_str(), path.c_str(), FALSE) != FALSE;
 }
 
-// Whether the marker tool at path has run, given a generous time to when wait.
-inline bool Ran(const std::wstring& path, bool wait) {
+// The show command the marker tool at path was started with ("1" is a normal activated
+// window), or "" when it has not run (or not yet written), given a generous time to when wait.
+inline std::string Ran(const std::wstring& path, bool wait) {
     for (int tries = wait ? 1000 : 1; tries > 0; --tries, Sleep(20)) {
-        if (GetFileAttributesW((path + L".ran").c_str()) != INVALID_FILE_ATTRIBUTES) {
-            return true;
+        std::ifstream ran(std::filesystem::path(path + L".ran"));
+        std::string shown;
+        if (ran && std::getline(ran, shown)) {
+            return shown;
         }
     }
-    return false;
+    return "";
 }
 
 // Runs loop, and the steps one per timer tick inside whatever modal loop it enters; returns

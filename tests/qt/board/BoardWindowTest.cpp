@@ -1,13 +1,12 @@
-// The Qt board window on the offscreen platform: its frame, its menu bar, and that what the
-// window holds follows the board (which move a click makes is the core tests' business).
+// The Qt board window on the offscreen platform: its icons, and that what the window holds
+// follows the board at any scale (which move a click makes is the core tests' business; the
+// menu bar's access keys are the end-to-end test's).
 #include "board/core/BoardPicture.h"
 #include "board/qt/BoardWindowQt.h"
 
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QBackingStore>
-#include <QMenuBar>
 #include <QTest>
 
 namespace tessarline {
@@ -16,7 +15,6 @@ namespace {
 class BoardWindowTest : public ::testing::Test {
 protected:
     BoardWindowTest() {
-        board_.setHelpHandler([this] { ++helps_; });
         board_.form().Form_Load();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&board_));
     }
@@ -50,15 +48,9 @@ protected:
     }
 
     BoardWindowQt board_;
-    int helps_ = 0;
 };
 
-TEST_F(BoardWindowTest, FixedSizeWindowWithCloseButtonOnly) {
-    EXPECT_EQ(board_.boardView()->size(), QSize(178, 179));
-    EXPECT_EQ(board_.minimumSize(), board_.maximumSize());
-    const Qt::WindowFlags f = board_.windowFlags();
-    EXPECT_TRUE(f.testFlag(Qt::WindowSystemMenuHint) && f.testFlag(Qt::WindowCloseButtonHint));
-    EXPECT_FALSE(f & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+TEST_F(BoardWindowTest, IconAtTheDesktopsThreeSizes) {
     EXPECT_EQ(board_.windowIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}));
 }
 
@@ -72,23 +64,6 @@ TEST_F(BoardWindowTest, ShowsTheBoardAfterEveryChange) {
     ExpectShowsBoard("after a click");
     board_.form().lblNode_Click(3); // the diagonal, which crosses another
     ExpectShowsBoard("after a move from the core");
-}
-
-TEST_F(BoardWindowTest, MenuBarCommandsRunAtOnceByClickAndAccessKey) {
-    QMenuBar* bar = board_.menuBar();
-    ASSERT_EQ(bar->actions().size(), 2);
-    EXPECT_EQ(bar->actions()[0]->text(), QStringLiteral("&Reset"));
-    EXPECT_EQ(bar->actions()[1]->text(), QStringLiteral("&Help"));
-    EXPECT_TRUE(bar->actions()[0]->menu() == nullptr && bar->actions()[1]->menu() == nullptr);
-    board_.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&board_));
-    board_.form().lblNode_Click(4);
-    QTest::keyClick(&board_, Qt::Key_R, Qt::AltModifier);
-    EXPECT_EQ(board_.form().CurrentNode, 1);
-    ExpectShowsBoard("after Alt+R");
-    QTest::keyClick(&board_, Qt::Key_H, Qt::AltModifier);
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(board_.helpAction()).center());
-    EXPECT_EQ(helps_, 2);
 }
 
 } // namespace
