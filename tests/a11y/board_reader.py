@@ -49,16 +49,12 @@ def main(program):
         check("boxes", [(b.name, b.getRole()) for b in boxes.values()],
               [(f"Box {n}", pyatspi.ROLE_PUSH_BUTTON) for n in range(1, 5)])
         check("fresh board", board.description, "0 of 10 edges traced")
-        check("fresh box 1", boxes[1].description, "pen here")
         for step, box in enumerate(GAME, 1):
             action = boxes[box].queryAction()
             check("action", action.getName(0), "Press")
             action.doAction(0)
             check(f"move {step} board", board.description, f"{step} of 10 edges traced")
             check(f"move {step} box {box}", boxes[box].description, "pen here")
-        # Box 1 has no faint edge left towards the pen: the refused click changes nothing.
-        boxes[1].queryAction().doAction(0)
-        check("refused move board", board.description, "9 of 10 edges traced")
 
         # Help opens a modal dialog, so it goes by its access key rather than a blocking Press.
         window = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--pid", str(game.pid),

@@ -5,18 +5,11 @@ import time
 
 import pyatspi
 
-
-def board_of(pid):
-    for _ in range(200):
-        for app in pyatspi.Registry.getDesktop(0):
-            if app is not None and app.get_process_id() == pid:
-                board = pyatspi.findDescendant(app, lambda a: a.name == "Board")
-                if board is not None:
-                    return board
-        time.sleep(0.1)
-    sys.exit("the program's board never reached the accessibility bus")
-
-
-board = board_of(int(sys.argv[1]))
+for _ in range(200):
+    apps = [a for a in pyatspi.Registry.getDesktop(0) if a and a.get_process_id() == int(sys.argv[1])]
+    board = apps and pyatspi.findDescendant(apps[0], lambda a: a.name == "Board")
+    if board:
+        break
+    time.sleep(0.1)
 for box in sys.argv[2:]:
     board[int(box) - 1].queryAction().doAction(0)

@@ -4,8 +4,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../scripts/xvfb.sh"
-runtime=$(mktemp -d)
-chmod 700 "$runtime"
+runtime=$(mktemp -d) && chmod 700 "$runtime"
 trap 'xvfb_stop; rm -rf "$runtime"' EXIT
 xvfb_start
 export XDG_RUNTIME_DIR=$runtime
@@ -13,7 +12,6 @@ export XDG_RUNTIME_DIR=$runtime
 unset AT_SPI_BUS_ADDRESS
 # Debian's python: pyatspi is a Debian package, not on a pyenv python's path.
 dbus-run-session -- bash -c '
-    /usr/libexec/at-spi-bus-launcher --launch-immediately &
-    launcher=$!
+    /usr/libexec/at-spi-bus-launcher --launch-immediately & launcher=$!
     trap "kill $launcher; wait $launcher" EXIT
     /usr/bin/python3 "$0" "$1"' "$here/board_reader.py" "$1"

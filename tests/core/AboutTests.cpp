@@ -172,12 +172,6 @@ TEST_F(About, StartSysInfoStartsOnceOrShowsOneMessage) {
     }
 }
 
-} // namespace
-} // namespace tessarline
-
-namespace tessarline {
-namespace {
-
 // Black on the usual faces; the desktop's text where black would fail 4.5:1, unless that text
 // reads worse still.
 TEST(LabelColour, BlackUnlessTheFaceIsTooDark) {
