@@ -2,12 +2,9 @@
 # Plays a short game by keys with Orca, the screen reader itself, listening, and checks what it
 # spoke, in order: its debug file's speech lines are what a player hears. Everything runs on
 # private buses and a private X server; speech goes to espeak-ng on ALSA's null device.
-# Usage: orca.sh path/to/tessarline
-set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-. "$here/../../scripts/xvfb.sh"
-scratch=$(mktemp -d)
-chmod 700 "$scratch"
+set -euo pipefail # usage: orca.sh path/to/tessarline
+. "$(dirname "$0")/../../scripts/xvfb.sh"
+scratch=$(mktemp -d) && chmod 700 "$scratch"
 trap 'xvfb_stop; rm -rf "$scratch"' EXIT
 xvfb_start
 # Orca's and speech-dispatcher's settings, and their sockets, stay in the scratch folder.
@@ -21,8 +18,8 @@ AudioOutputMethod "alsa"
 AudioALSADevice "null"
 CONF
 
-# Orca's launcher refuses to start beside any other Orca of the user (a reader's own, or another
-# test run's) and finds them by name: this one has its own name and looks for none.
+# Orca's launcher refuses to start beside any other Orca of the user (a reader's own, another
+# test run's), found by name: this copy has its own name and looks for none.
 sed 's/^\( *\)return \[p for p in orcas if p != pid\]$/\1return []/' /usr/bin/orca >"$scratch/orca-under-test"
 grep -q '^ *return \[\]$' "$scratch/orca-under-test" && chmod +x "$scratch/orca-under-test"
 
