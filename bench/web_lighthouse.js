@@ -2,8 +2,8 @@
 // accessibility, best practices and SEO as a phone sees it, in Debian's Chromium with a fresh
 // profile (chrome-launcher makes one for each run). Lighthouse is pinned in bench/package.json.
 //   node bench/web_lighthouse.js    (prints one Markdown table row)
-const { spawn } = require('node:child_process');
 const path = require('node:path');
+const serveWeb = require('../scripts/serve-web.js');
 
 const categories = ['accessibility', 'best-practices', 'seo'];
 
@@ -11,18 +11,13 @@ const categories = ['accessibility', 'best-practices', 'seo'];
   const { default: lighthouse } = await import('lighthouse');
   const { launch } = await import('chrome-launcher');
   const site = path.resolve(__dirname, '../build-web');
-  const server = spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1', '-d', site],
-    { stdio: ['ignore', 'pipe', 'ignore'] });
+  const { url, server } = await serveWeb(site);
   let chrome;
   try {
-    const port = await new Promise((resolve, reject) => {
-      server.stdout.on('data', (d) => { const m = /port (\d+)/.exec(d); if (m) resolve(m[1]); });
-      server.on('exit', () => reject(new Error('the static server stopped')));
-    });
     chrome = await launch({ chromePath: process.env.CHROME_PATH || '/usr/bin/chromium',
       chromeFlags: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
         '--disable-component-update', '--disable-sync', '--no-first-run'] });
-    const result = await lighthouse(`http://127.0.0.1:${port}/`, { port: chrome.port, logLevel: 'error',
+    const result = await lighthouse(url, { port: chrome.port, logLevel: 'error',
       output: 'json', onlyCategories: categories, formFactor: 'mobile' });
     const found = result.lhr.categories;
     const scores = categories.map((c) => found[c].score);

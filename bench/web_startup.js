@@ -3,9 +3,9 @@
 // alternating, each load in a fresh browser context (no cache). Both pages mark the moment
 // their canvas is painted; the mark's time is measured from the navigation's start.
 //   node bench/web_startup.js RUNS WARMUP TARGET_RATIO    (prints two Markdown table rows)
-const { spawn } = require('node:child_process');
 const path = require('node:path');
 const puppeteer = require(path.join(__dirname, '../tests/web/node_modules/puppeteer-core'));
+const serveWeb = require('../scripts/serve-web.js');
 
 const [runs, warmup, target] = [Number(process.argv[2] || 10), Number(process.argv[3] || 2),
   Number(process.argv[4] || 1.1)];
@@ -16,14 +16,9 @@ const median = (v) => {
 };
 
 (async () => {
-  const server = spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1', '-d', root],
-    { stdio: ['ignore', 'pipe', 'ignore'] });
+  const { url, server } = await serveWeb(root);
   let browser;
   try {
-    const port = await new Promise((resolve, reject) => {
-      server.stdout.on('data', (d) => { const m = /port (\d+)/.exec(d); if (m) resolve(m[1]); });
-      server.on('exit', () => reject(new Error('the static server stopped')));
-    });
     browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium', headless: true,
       args: ['--no-sandbox', '--disable-background-networking', '--disable-component-update',
         '--disable-sync', '--no-first-run'] });
@@ -35,7 +30,7 @@ const median = (v) => {
       for (const p of pages) {
         const context = await browser.createBrowserContext();
         const page = await context.newPage();
-        await page.goto(`http://127.0.0.1:${port}/${p.url}`);
+        await page.goto(url + p.url);
         const ms = await page.waitForFunction(() => {
           const mark = performance.getEntriesByName('tessarline-board-painted')[0];
           return mark && mark.startTime;

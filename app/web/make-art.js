@@ -60,9 +60,19 @@ function png({ width, height, data }) {
   // Inside the page, so that the first picture needs no request of its own.
   const board = tool.boardAfter([], 1);
   const boardPng = 'data:image/png;base64,' + png(board).toString('base64');
+  // The largest whole-number zoom at which the board's window fits: its width in main's, its
+  // height in the viewport's, below the heading. The sizes are the page's style (index.html):
+  // main's padding of 8, the heading's line of 28 and margin of 8, the window's frame of 1 on
+  // each side, the menu bar's 16 a zoom and its rule of 1. Zoom 1 where nothing fits: the page
+  // scrolls. Up to 16, a board wider than any screen made.
+  const [above, below, frame, menu] = [8 + 28 + 8, 8, 2, 16];
+  const zoomRules = Array.from({ length: 15 }, (_, i) => i + 2).map((zoom) =>
+    `  @media (min-height: ${above + frame + 1 + (menu + board.height) * zoom + below}px) {\n` +
+    `    @container page (min-width: ${frame + board.width * zoom}px) { .app { --zoom: ${zoom}; } }\n  }`);
   const escape = (text) => text.replace(/&/g, '&amp;').replace(/</g, '&lt;');
   const fields = { TITLE: escape(tool.appTitle()), HOW_TO_PLAY: escape(tool.howToPlay()),
-    BOARD_PNG: boardPng, BOARD_WIDTH: board.width, BOARD_HEIGHT: board.height, BOARD_COLOUR: tool.boardColour() };
+    BOARD_PNG: boardPng, BOARD_WIDTH: board.width, BOARD_HEIGHT: board.height, BOARD_COLOUR: tool.boardColour(),
+    ZOOM_RULES: zoomRules.join('\n') };
   write('index.html', fs.readFileSync(template, 'utf8').replace(/@(\w+)@/g, (all, name) => {
     if (!(name in fields)) throw new Error(`no value for ${all}`);
     return fields[name];

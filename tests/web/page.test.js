@@ -4,10 +4,10 @@
 // page offline. usage: node --test tests/web/page.test.js   (after make web)
 const { test, before, after } = require('node:test');
 const assert = require('node:assert/strict');
-const { spawn } = require('node:child_process');
 const path = require('node:path');
 const fs = require('node:fs');
 const puppeteer = require('puppeteer-core');
+const serveWeb = require('../../scripts/serve-web.js');
 
 const root = path.resolve(__dirname, '../..', 'build-web');
 // The drawing tool, with its module inside, and its wrapper: loaded into the page under test.
@@ -18,13 +18,7 @@ const game = [2, 1, 3, 1, 4, 2, 4, 3, 4]; // nine edges: only the rising diagona
 let server, browser, page, base;
 
 before(async () => {
-  server = spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1', '-d', root],
-    { stdio: ['ignore', 'pipe', 'ignore'] });
-  const port = await new Promise((resolve, reject) => {
-    server.stdout.on('data', (d) => { const m = /port (\d+)/.exec(d); if (m) resolve(m[1]); });
-    server.on('exit', () => reject(new Error('the static server stopped')));
-  });
-  base = `http://127.0.0.1:${port}/`;
+  ({ url: base, server } = await serveWeb(root));
   browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium', headless: true,
     args: ['--no-sandbox', '--disable-background-networking', '--disable-component-update',
       '--disable-sync', '--no-first-run'] });
@@ -105,18 +99,18 @@ test('before its module arrives, the page shows the core\'s fresh board', async 
   await page.addScriptTag({ content: tool });
   assert.deepEqual(await page.evaluate(async () => {
     const want = (await loadTool(TessarlineTool)).boardAfter([], 1).data;
-    const { naturalWidth: w, naturalHeight: h } = document.getElementById('fresh');
+    const { naturalWidth: w, naturalHeight: h, width, height } = document.getElementById('fresh');
     const context = new OffscreenCanvas(w, h).getContext('2d');
     context.drawImage(document.getElementById('fresh'), 0, 0);
-    return [w, h, context.getImageData(0, 0, w, h).data.filter((v, i) => v !== want[i]).length];
-  }), [178, 179, 0]);
+    return [w, h, context.getImageData(0, 0, w, h).data.filter((v, i) => v !== want[i]).length, width, height];
+  }), [178, 179, 0, 356, 358], 'at zoom 2 in a window of 800 by 600');
   await page.close();
 });
 
 test('a mouse game, a refused move, Reset and the accessibility tree', async () => {
   // Room for the desktop's Help dialog at its place, not for a zoom of 2.
   assert.deepEqual(await open({ width: 600, height: 380, deviceScaleFactor: 1 }), []);
-  assert.deepEqual((await expectBoard([], 'start')).size, [178, 179]);
+  await expectBoard([], 'start');
   for (let i = 1; i <= game.length; i++) {
     await clickBox(game[i - 1]);
     await expectBoard(game.slice(0, i), `after clicks ${game.slice(0, i)}`);
@@ -191,6 +185,15 @@ test('a keyboard-only game, with the focus shown once a key is used', async () =
   await expectBoard(game, 'after the keyboard game');
   assert.deepEqual(await state(), { beeps: 3, active: 'board', focus: ['box3'], descendant: 'box3' });
   assert.equal(await page.$eval('#board', (b) => b.getAttribute('aria-description')), '9 of 10 edges traced');
+
+  // A larger window, exactly as high as zoom 3 needs: drawn anew at once at that zoom.
+  await page.setViewport({ width: 1000, height: 640, deviceScaleFactor: 1 });
+  await page.evaluate(() => new Promise((drawn) => requestAnimationFrame(() => requestAnimationFrame(drawn))));
+  await expectBoard(game, 'at zoom 3', 3);
+  assert.deepEqual(await page.$eval('.app', (app) => {
+    const [r, room] = [app.getBoundingClientRect(), [document.querySelector('main').clientWidth - 8, innerHeight - 8]];
+    return [r.right <= room[0] && r.bottom <= room[1], r.right + 178 > room[0] || r.bottom + 179 + 16 > room[1]];
+  }), [true, true], 'the window fits, and would not at zoom 4');
 });
 
 // What axe-core finds wrong with the page as it is now: rule ids and where.
