@@ -76,7 +76,7 @@ core=$(build-bench/bench/core_bench --benchmark_repetitions="$runs" \
     echo "is what the toolkit's menu bar and fonts cost, and the program's ratio to the second floor"
     echo "is its own cost. The web rows time a page load in headless Chromium from the navigation's"
     echo "start to the first painted board, against a page that only paints a canvas of that size"
-    echo "(four times the runs: a page load is short and varies more; the target is at most 1.2);"
+    echo "(eight times the runs: a page load is short and varies more; the target is at most 1.2);"
     echo "Lighthouse audits the built page as a phone sees it, and all three scores must be 1."
     echo
     echo "| command | median wall time | median peak memory | time ratio | memory ratio |"

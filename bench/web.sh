@@ -27,6 +27,6 @@ if [ "$bytes" -le $((budget_kb * 1024)) ]; then verdict=met; else verdict="not m
 echo "| web build size (every file of build-web, uncompressed) | $kb KiB ($bytes bytes) | target at most $budget_kb KB ($((budget_kb * 1024)) bytes): $verdict | | |"
 
 # The page paints the fresh board the build drew before its module is ready: its own target. A
-# page load is short and its time varies more than a program's start, so four times the runs.
-node bench/web_startup.js "$((${1:-10} * 4))" "${2:-2}" 1.2
+# page load is short and its time varies more than a program's start, so eight times the runs.
+node bench/web_startup.js "$((${1:-10} * 8))" "${2:-2}" 1.2
 node bench/web_lighthouse.js

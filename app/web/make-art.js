@@ -69,10 +69,17 @@ function png({ width, height, data }) {
   const zoomRules = Array.from({ length: 15 }, (_, i) => i + 2).map((zoom) =>
     `  @media (min-height: ${above + frame + 1 + (menu + board.height) * zoom + below}px) {\n` +
     `    @container page (min-width: ${frame + board.width * zoom}px) { .app { --zoom: ${zoom}; } }\n  }`);
+  // The boxes' numbers over the fresh board, where the module draws them: centred at the top of
+  // each box's inside (BoardView.js), in CSS pixels at zoom 1.
+  const captions = [1, 2, 3, 4].map((node) => {
+    const b = tool.box(node, 1);
+    return `<span style="--x: ${b.x + b.border}; --y: ${b.y + b.border}; --w: ${b.width - 2 * b.border}; ` +
+      `--h: ${b.height - 2 * b.border}; color: ${tool.freshTextColour(node)}">${b.caption}</span>`;
+  }).join('');
   const escape = (text) => text.replace(/&/g, '&amp;').replace(/</g, '&lt;');
   const fields = { TITLE: escape(tool.appTitle()), HOW_TO_PLAY: escape(tool.howToPlay()),
     BOARD_PNG: boardPng, BOARD_WIDTH: board.width, BOARD_HEIGHT: board.height, BOARD_COLOUR: tool.boardColour(),
-    ZOOM_RULES: zoomRules.join('\n') };
+    ZOOM_RULES: zoomRules.join('\n'), CAPTIONS: captions };
   write('index.html', fs.readFileSync(template, 'utf8').replace(/@(\w+)@/g, (all, name) => {
     if (!(name in fields)) throw new Error(`no value for ${all}`);
     return fields[name];

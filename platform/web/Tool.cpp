@@ -5,6 +5,7 @@
 #include "app/core/AppInfo.h"
 #include "board/core/BoardAccess.h"
 #include "board/core/BoardPicture.h"
+#include "platform/web/BoxParts.h"
 
 #include <emscripten/emscripten.h>
 
@@ -69,16 +70,19 @@ EMSCRIPTEN_KEEPALIVE const Pixel* tl_figure(int size) {
     return Keep(RenderFigure(size));
 }
 
-// Part 0 to 3 of a box's rectangle in device pixels: x, y, width, height; part 4 the width of
-// its border.
+// Part 0 to 5 of a box: BoxPart.
 EMSCRIPTEN_KEEPALIVE int tl_box(int node, int part, double scale) {
-    const TwipTransform t = TwipTransform::ForDevice(scale);
-    const PixelRect r = BoxRect(node, t);
-    const std::array<int, 5> parts = {r.x, r.y, r.width, r.height, BoxBorderWidth(t)};
-    return parts.at(static_cast<std::size_t>(part));
+    return BoxPart(node, part, scale);
 }
 
-// The board's background, 0xAARRGGBB: the web app's colours.
+// A box's text colour on a fresh board, 0xAARRGGBB.
+EMSCRIPTEN_KEEPALIVE Pixel tl_fresh_text_colour(int node) {
+    SilentWindow window;
+    Form1 form(window);
+    form.Form_Load();
+    return ToPixel(form.lblNode(node).ForeColor);
+}
+
 EMSCRIPTEN_KEEPALIVE Pixel tl_board_colour() {
     return ToPixel(kBoardBackColor);
 }

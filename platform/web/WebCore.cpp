@@ -8,6 +8,7 @@
 #include "board/core/BoardPicture.h"
 #include "help/core/AboutLayout.h"
 #include "help/core/frmAbout.h"
+#include "platform/web/BoxParts.h"
 
 #include <emscripten/emscripten.h>
 
@@ -156,14 +157,9 @@ EMSCRIPTEN_KEEPALIVE const Pixel* tl_figure(int size) {
     return Keep(RenderFigure(size));
 }
 
-// Part 0 to 3 of a box's rectangle in device pixels: x, y, width, height; part 4 the width
-// of its border, part 5 its caption.
+// Part 0 to 5 of a box: BoxPart.
 EMSCRIPTEN_KEEPALIVE int tl_box(int node, int part, double dpr) {
-    const TwipTransform t = TwipTransform::ForDevice(dpr);
-    const PixelRect r = BoxRect(node, t);
-    const int caption = kBoxes.at(static_cast<std::size_t>(node - 1)).caption;
-    const std::array<int, 6> parts = {r.x, r.y, r.width, r.height, BoxBorderWidth(t), caption};
-    return parts.at(static_cast<std::size_t>(part));
+    return BoxPart(node, part, dpr);
 }
 
 // The box's text colour, 0xAARRGGBB.

@@ -20,11 +20,13 @@ async function loadTool(factory) {
       return image(module._tl_render_after(clicks.length, scale), width(scale), height(scale));
     },
     figure: (size) => image(module._tl_figure(size), size, size),
-    // x, y, width, height and border width of a box in device pixels.
+    // x, y, width, height and border width of a box in device pixels, and its caption.
     box: (node, scale) => {
       const part = (i) => module._tl_box(node, i, scale);
-      return { x: part(0), y: part(1), width: part(2), height: part(3), border: part(4) };
+      return { x: part(0), y: part(1), width: part(2), height: part(3), border: part(4),
+        caption: String.fromCodePoint(part(5)) };
     },
+    freshTextColour: (node) => '#' + (module._tl_fresh_text_colour(node) & 0xffffff).toString(16).padStart(6, '0'),
     appTitle: () => module.UTF32ToString(module._tl_app_title()),
     howToPlay: () => module.UTF32ToString(module._tl_how_to_play()),
     boardColour: () => '#' + (module._tl_board_colour() & 0xffffff).toString(16).padStart(6, '0'),

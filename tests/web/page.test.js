@@ -97,13 +97,24 @@ test('before its module arrives, the page shows the core\'s fresh board', async 
   page.on('request', (r) => (r.url().endsWith('/tessarline.js') ? r.abort() : r.continue()));
   await page.goto(base);
   await page.addScriptTag({ content: tool });
-  assert.deepEqual(await page.evaluate(async () => {
-    const want = (await loadTool(TessarlineTool)).boardAfter([], 1).data;
+  const [picture, captions] = await page.evaluate(async () => {
+    const core = await loadTool(TessarlineTool);
+    const want = core.boardAfter([], 1).data;
     const { naturalWidth: w, naturalHeight: h, width, height } = document.getElementById('fresh');
     const context = new OffscreenCanvas(w, h).getContext('2d');
     context.drawImage(document.getElementById('fresh'), 0, 0);
-    return [w, h, context.getImageData(0, 0, w, h).data.filter((v, i) => v !== want[i]).length, width, height];
-  }), [178, 179, 0, 356, 358], 'at zoom 2 in a window of 800 by 600');
+    // Each box's number over its box's inside, at the zoom.
+    const board = document.getElementById('board').getBoundingClientRect();
+    return [[w, h, context.getImageData(0, 0, w, h).data.filter((v, i) => v !== want[i]).length, width, height],
+      [...document.querySelectorAll('#board span')].map((span, i) => {
+        const [b, r] = [core.box(i + 1, 2), span.getBoundingClientRect()];
+        return [span.textContent, getComputedStyle(span).color, [r.left - board.left, r.top - board.top, r.width]
+          .join() === [b.x + b.border, b.y + b.border, b.width - 2 * b.border].join()];
+      })];
+  });
+  assert.deepEqual(picture, [178, 179, 0, 356, 358], 'at zoom 2 in a window of 800 by 600');
+  const [white, black] = ['rgb(255, 255, 255)', 'rgb(0, 0, 0)'];
+  assert.deepEqual(captions, [['1', white, true], ['2', black, true], ['3', black, true], ['4', black, true]]);
   await page.close();
 });
 
