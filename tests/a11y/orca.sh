@@ -19,9 +19,12 @@ AudioALSADevice "null"
 CONF
 
 # Orca's launcher refuses to start beside any other Orca of the user (a reader's own, another
-# test run's), found by name: this copy has its own name and looks for none.
-sed 's/^\( *\)return \[p for p in orcas if p != pid\]$/\1return []/' /usr/bin/orca >"$scratch/orca-under-test"
-grep -q '^ *return \[\]$' "$scratch/orca-under-test" && chmod +x "$scratch/orca-under-test"
+# test run's), found by name: this copy has its own name and looks for none. It also writes its
+# log a line at a time, so that a slow exit loses none of it.
+sed -e 's/^\( *\)return \[p for p in orcas if p != pid\]$/\1return []/' \
+    -e "s/open(args.debug_file, 'w')/open(args.debug_file, 'w', buffering=1)/" /usr/bin/orca >"$scratch/orca-under-test"
+grep -q '^ *return \[\]$' "$scratch/orca-under-test" && grep -q 'buffering=1' "$scratch/orca-under-test" &&
+    chmod +x "$scratch/orca-under-test"
 
 # The keys, each followed by a pause for Orca to speak. Without a window manager a window gets
 # the keyboard only when given it, so the script hands it to the dialog and back to the board
@@ -44,8 +47,10 @@ dbus-run-session -- bash -c '
     dialog=$(timeout 20 xdotool search --sync --onlyvisible --name "^About Tessarline\$") &&
         xdotool windowfocus --sync "$dialog"
     key Escape
+    # A window manager gives the keyboard back once the dialog is gone, not while it closes.
+    for _ in $(seq 50); do xdotool search --onlyvisible --name "^About Tessarline\$" >/dev/null || break; sleep 0.2; done
     xdotool windowfocus --sync "$board"
-    sleep 3'
+    sleep 4'
 
 # Each of these, in this order, among what Orca spoke.
 cat >"$scratch/want" <<'WANT'
