@@ -19,8 +19,7 @@ AudioALSADevice "null"
 CONF
 
 # Orca's launcher refuses to start beside any other Orca of the user (a reader's own, another
-# test run's), found by name: this copy has its own name and looks for none. It also writes its
-# log a line at a time, so that a slow exit loses none of it.
+# test run's), found by name: this copy has its own name, looks for none and logs line by line.
 sed -e 's/^\( *\)return \[p for p in orcas if p != pid\]$/\1return []/' \
     -e "s/open(args.debug_file, 'w')/open(args.debug_file, 'w', buffering=1)/" /usr/bin/orca >"$scratch/orca-under-test"
 grep -q '^ *return \[\]$' "$scratch/orca-under-test" && grep -q 'buffering=1' "$scratch/orca-under-test" &&
@@ -34,10 +33,8 @@ dbus-run-session -- bash -c '
     key() { xdotool key "$1"; sleep 1.5; }
     /usr/libexec/at-spi-bus-launcher --launch-immediately & launcher=$!
     "$HOME/orca-under-test" -u "$HOME/orca" --debug-file "$LOG" >"$HOME/orca.out" 2>&1 & orca=$!
-    # Orca waits on the accessibility bus while it stops, and writes the rest of its log as it
-    # ends; it is not killed outright, or that rest is lost.
     stop() { kill "$1" 2>/dev/null; timeout 10 tail --pid="$1" -f /dev/null || kill -9 "$1"; }
-    trap "stop \$game; kill \$orca; sleep 2; stop \$launcher; stop \$orca" EXIT
+    trap "stop \$game; stop \$orca; stop \$launcher" EXIT
     sleep 4
     QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb "$PROGRAM" & game=$!
     board=$(xdotool search --sync --onlyvisible --name "^Tessarline\$")
