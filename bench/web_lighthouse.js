@@ -7,16 +7,12 @@ const serveWeb = require('../scripts/serve-web.js');
 
 const categories = ['accessibility', 'best-practices', 'seo'];
 
-(async () => {
+serveWeb.main('web_lighthouse.js', path.resolve(__dirname, '../build-web'), async (url) => {
   const { default: lighthouse } = await import('lighthouse');
   const { launch } = await import('chrome-launcher');
-  const site = path.resolve(__dirname, '../build-web');
-  const { url, server } = await serveWeb(site);
-  let chrome;
+  const chrome = await launch({ chromePath: process.env.CHROME_PATH || '/usr/bin/chromium',
+    chromeFlags: ['--headless', '--disable-gpu', ...serveWeb.chromiumFlags] });
   try {
-    chrome = await launch({ chromePath: process.env.CHROME_PATH || '/usr/bin/chromium',
-      chromeFlags: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
-        '--disable-component-update', '--disable-sync', '--no-first-run'] });
     const result = await lighthouse(url, { port: chrome.port, logLevel: 'error',
       output: 'json', onlyCategories: categories, formFactor: 'mobile' });
     const found = result.lhr.categories;
@@ -27,10 +23,6 @@ const categories = ['accessibility', 'best-practices', 'seo'];
     console.log(`| Lighthouse ${result.lhr.lighthouseVersion}, mobile: accessibility / best practices / SEO | ` +
       `${scores.join(' / ')} | target 1 / 1 / 1: ${met} | | |`);
   } finally {
-    if (chrome) await chrome.kill();
-    server.kill();
+    await chrome.kill();
   }
-})().catch((e) => {
-  console.error(`web_lighthouse.js: ${e.message}`);
-  process.exit(1);
 });

@@ -15,13 +15,10 @@ const median = (v) => {
   return s.length % 2 ? s[(s.length - 1) / 2] : (s[s.length / 2 - 1] + s[s.length / 2]) / 2;
 };
 
-(async () => {
-  const { url, server } = await serveWeb(root);
-  let browser;
+serveWeb.main('web_startup.js', root, async (url) => {
+  const browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium', headless: true,
+    args: serveWeb.chromiumFlags });
   try {
-    browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium', headless: true,
-      args: ['--no-sandbox', '--disable-background-networking', '--disable-component-update',
-        '--disable-sync', '--no-first-run'] });
     const pages = [
       { label: 'web page (headless Chromium), navigation to first painted board', url: 'build-web/index.html', times: [] },
       { label: 'page painting only a canvas of the same size (headless Chromium)', url: 'bench/web_floor.html', times: [] },
@@ -45,10 +42,6 @@ const median = (v) => {
     console.log(`| ${pages[0].label} | ${program.toFixed(1)} ms | | ${ratio.toFixed(3)} (${ratio <= target ? 'met' : 'not met'}) | |`);
     console.log(`| ${pages[1].label} | ${floor.toFixed(1)} ms | | 1 | |`);
   } finally {
-    if (browser) await browser.close();
-    server.kill();
+    await browser.close();
   }
-})().catch((e) => {
-  console.error(`web_startup.js: ${e.message}`);
-  process.exit(1);
 });

@@ -3,6 +3,7 @@
 // onRuntimeInitialized once it is ready; the board's load event then paints its first frame.
 let board = null;
 // The page's zoom, as its style rules chose it for the room there is.
+const app = document.querySelector('.app');
 const pageZoom = () => Number(getComputedStyle(app).getPropertyValue('--zoom'));
 
 var Module = {

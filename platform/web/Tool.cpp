@@ -83,6 +83,7 @@ EMSCRIPTEN_KEEPALIVE Pixel tl_fresh_text_colour(int node) {
     return ToPixel(form.lblNode(node).ForeColor);
 }
 
+// The board's background, 0xAARRGGBB: the web app's colours.
 EMSCRIPTEN_KEEPALIVE Pixel tl_board_colour() {
     return ToPixel(kBoardBackColor);
 }

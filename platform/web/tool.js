@@ -10,6 +10,8 @@ async function loadTool(factory) {
   };
   const width = (scale) => module._tl_client_width(scale);
   const height = (scale) => module._tl_client_height(scale);
+  // A 0xAARRGGBB colour as CSS writes it.
+  const css = (pixel) => '#' + (pixel & 0xffffff).toString(16).padStart(6, '0');
   return {
     width,
     height,
@@ -26,10 +28,10 @@ async function loadTool(factory) {
       return { x: part(0), y: part(1), width: part(2), height: part(3), border: part(4),
         caption: String.fromCodePoint(part(5)) };
     },
-    freshTextColour: (node) => '#' + (module._tl_fresh_text_colour(node) & 0xffffff).toString(16).padStart(6, '0'),
+    freshTextColour: (node) => css(module._tl_fresh_text_colour(node)),
     appTitle: () => module.UTF32ToString(module._tl_app_title()),
     howToPlay: () => module.UTF32ToString(module._tl_how_to_play()),
-    boardColour: () => '#' + (module._tl_board_colour() & 0xffffff).toString(16).padStart(6, '0'),
+    boardColour: () => css(module._tl_board_colour()),
   };
 }
 if (typeof module !== 'undefined') module.exports = loadTool;

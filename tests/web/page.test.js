@@ -20,8 +20,7 @@ let server, browser, page, base;
 before(async () => {
   ({ url: base, server } = await serveWeb(root));
   browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium', headless: true,
-    args: ['--no-sandbox', '--disable-background-networking', '--disable-component-update',
-      '--disable-sync', '--no-first-run'] });
+    args: serveWeb.chromiumFlags });
 });
 after(async () => { await browser?.close(); server?.kill(); });
 
